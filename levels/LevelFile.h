@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Level files as the editor writes them and the load-level screen reads them:
+// Latin-1 text, one item per line, every line ended by CR LF.
+class LevelFile
+{
+public:
+    // The lines of the file without their terminators. CR LF and a lone CR
+    // end a line, a lone LF does not, and a last line without terminator is
+    // still read. Only the first maxLines lines are read, and reading stops
+    // after MaxBytes, so a huge or binary file is never loaded whole.
+    // Empty when the file cannot be opened or read.
+    static std::optional<QStringList> read(const QString &path, int maxLines = 21);
+
+    // Writes each item followed by CR LF, replacing the file only once all of
+    // it is on disk: a failed write leaves the old file as it was.
+    static bool write(const QString &path, const QStringList &items);
+
+    static constexpr qint64 MaxBytes = 1 << 20;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "LevelRecord.h"
+
+// The twenty built-in levels and the custom slot that a level file fills.
+// Level n lives in slot n - 1; slot 20 is the custom slot.
+class LevelTable
+{
+public:
+    static constexpr int Slots = 21;
+    static constexpr int BuiltInLevels = 20;
+    static constexpr int CustomSlot = 20;
+
+    // Slots 0..19 hold the built-in levels; 20 holds the custom slot's
+    // defaults (no map rows until a level file is loaded).
+    static LevelRecord slot(int index);
+
+    // The colour value of red, green and blue, red in the lowest byte.
+    static constexpr quint32 rgb(int red, int green, int blue)
+    {
+        return quint32(red) | quint32(green) << 8 | quint32(blue) << 16;
+    }
+};

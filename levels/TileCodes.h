@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The vocabulary of a map: how a row of digits is cut into tile codes, which
+// codes exist, which of them count toward the screen cash, and which picture
+// each code shows.
+class TileCodes
+{
+public:
+    // A "8" or "9" opens a two-character code ("80".."88", "90"); every other
+    // character is a code of its own. A lone "8" or "9" at the end of a row is
+    // returned as it stands. Nothing checks the count of codes.
+    static QStringList cutRow(const QString &row);
+
+    // The eighteen codes that have a meaning: 0..7, 80..88 and 90.
+    static const QList<int> &all();
+    static bool isKnown(const QString &code);
+
+    // Banknotes (3) and diamonds (7): the only tiles the exit waits for.
+    static bool isCollectible(int code) { return code == Banknote || code == Diamond; }
+
+    // The resource path of a code's picture; empty for floor and for text that
+    // names no tile, which are drawn as the level colour.
+    static QString picturePath(const QString &code);
+
+    // The number the play screen acts on for a tile's tag. Text that names no
+    // tile (a letter, "89", a lone "8") blocks the figure like a wall rather
+    // than letting it walk over a cell it cannot see.
+    static int number(const QString &code);
+
+    enum Code {
+        Floor = 0,
+        Wall = 1,
+        Banknote = 3,
+        Exit = 4,
+        LightBulb = 5,
+        Diamond = 7,
+        Clock = 84,
+    };
+};

@@ -1,0 +1,64 @@
+#include "Form.h"
+
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+Form::Form(FormHost &host, FormId id, const QString &caption, int clientWidthTwips, int clientHeightTwips,
+           Frame frame)
+    : QWidget(nullptr,
+              (frame == Frame::Tool ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowCloseButtonHint)
+    , m_host(host)
+    , m_id(id)
+{
+    setWindowTitle(caption);
+    setFixedSize(Twips::toPixels(clientWidthTwips), Twips::toPixels(clientHeightTwips));
+    setAutoFillBackground(true);
+}
+
+void Form::discard()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    emit unloaded();
+}
+
+void Form::setBackColor(const QColor &color)
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, color);
+    setPalette(palette);
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    bool cancel = false;
+    Form_Unload(cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    discard();
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}

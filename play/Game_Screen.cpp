@@ -1,0 +1,422 @@
+#include "Game_Screen.h"
+
+#include "EndPanel.h"
+#include "MessageBox.h"
+#include "Pause.h"
+#include "Pictures.h"
+#include "PlayArea.h"
+#include "ProgressFile.h"
+#include "StatusPanel.h"
+#include "TileCodes.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTime>
+#include <QTimer>
+
+namespace {
+
+constexpr int KeyLeft = 37;
+constexpr int KeyUp = 38;
+constexpr int KeyRight = 39;
+constexpr int KeyDown = 40;
+
+const QColor PanelText(224, 224, 224);
+
+QFont captionFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+QFont valueFont()
+{
+    // The values are set in a heavy serif; Narkisim where the desktop has it.
+    const bool narkisim = QFontDatabase::hasFamily(QStringLiteral("Narkisim"));
+    QFont font(narkisim ? QStringLiteral("Narkisim") : QStringLiteral("serif"));
+    font.setStyleHint(QFont::Serif);
+    font.setPointSizeF(14.25);
+    font.setWeight(narkisim ? QFont::Weight(650) : QFont::Bold);
+    return font;
+}
+
+QLabel *panelLabel(QWidget *panel, const QString &text, const QRect &twips, const QFont &font,
+                   Qt::Alignment alignment)
+{
+    auto *label = new QLabel(text, panel);
+    label->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
+    label->setFont(font);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, PanelText);
+    label->setPalette(palette);
+    return label;
+}
+
+QColor fromColorValue(quint32 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+} // namespace
+
+Game_Screen::Game_Screen(FormHost &host)
+    : Form(host, Id, QStringLiteral("Veltrano"), 9135, 7695, Frame::Dialog)
+    , m_backColor(128, 128, 255)
+    , m_random(quint32(QTime::currentTime().msecsSinceStartOfDay()))
+{
+    setWindowIcon(QIcon(Pictures::lifeIcon()));
+    setFocusPolicy(Qt::StrongFocus);
+    setBackColor(m_backColor);
+
+    for (int slot = 0; slot < LevelTable::Slots; ++slot)
+        m_levels[std::size_t(slot)] = LevelTable::slot(slot);
+    for (int facing = 0; facing < 4; ++facing)
+        m_image4[std::size_t(facing)] = Pictures::figure(Pictures::Facing(facing));
+
+    m_image1.push_back(ImageElement{});
+    m_image3.left = 480;
+    m_image3.top = 480;
+    m_image3.picture = m_image4[Pictures::Down];
+
+    m_playArea = new PlayArea(m_image1, m_image3, m_backColor, this);
+    m_playArea->setGeometry(Twips::rect(0, 0, Twips::MapSize, 7695));
+
+    auto *status = new StatusPanel(this);
+    status->setGeometry(Twips::rect(7680, 0, 1455, 7695));
+    const QFont caption = captionFont();
+    const QFont value = valueFont();
+    const Qt::Alignment left = Qt::AlignLeft;
+    const Qt::Alignment centre = Qt::AlignHCenter;
+    panelLabel(status, QStringLiteral("Level:"), {120, 120, 975, 255}, caption, left);
+    Label2 = panelLabel(status, QStringLiteral("1"), {120, 360, 975, 255}, value, centre);
+    panelLabel(status, QStringLiteral("Score:"), {120, 840, 975, 255}, caption, left);
+    Label4 = panelLabel(status, QStringLiteral("0"), {120, 1080, 1095, 255}, value, centre);
+    panelLabel(status, QStringLiteral("Screen Cash:"), {120, 1560, 1215, 255}, caption, left);
+    Cash = panelLabel(status, QStringLiteral("0"), {120, 1800, 1095, 255}, value, centre);
+    panelLabel(status, QStringLiteral("Time Left:"), {120, 2280, 1215, 255}, caption, left);
+    Label5 = panelLabel(status, QStringLiteral("0"), {120, 2520, 1095, 255}, value, centre);
+    panelLabel(status, QStringLiteral("Extra Lives:"), {120, 3000, 1215, 255}, caption, left);
+    QFont livesFont = caption;
+    livesFont.setBold(true);
+    Lives_Number = panelLabel(status, QStringLiteral("3"), {1200, 3000, 255, 255}, livesFont, left);
+    for (int i = 0; i < 3; ++i) {
+        auto *icon = new QLabel(status);
+        icon->setPixmap(Pictures::lifeIcon());
+        icon->setGeometry(Twips::rect(120 + 360 * i, 3360, 480, 480));
+        Lives[std::size_t(i)] = icon;
+    }
+
+    Picture5 = new EndPanel(m_image5, this);
+    Picture5->setGeometry(Twips::rect(0, -7680, 7695, 7695));
+    Picture5->hide();
+    Label9 = new QLabel(Picture5);
+    Label9->setGeometry(Twips::rect(360, 2640, 6735, 2175));
+    Label9->setAlignment(Qt::AlignCenter);
+    Label9->setWordWrap(true);
+    QFont endFont(QStringLiteral("MS Sans Serif"));
+    endFont.setStyleHint(QFont::SansSerif);
+    endFont.setPointSizeF(13.5);
+    Label9->setFont(endFont);
+    Label9->setText(QStringLiteral("Congratulations !!!, You have finished the game !!!\n\n"
+                                   "Veltrano was made by its own small team:\n"
+                                   "maps, pictures and code drawn from scratch.\n"
+                                   "Thank you for playing!"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &Game_Screen::Timer1_Timer);
+}
+
+void Game_Screen::Form_Load()
+{
+    loadscreen(int(value(Label2)) - 1);
+}
+
+void Game_Screen::loadscreen(int index)
+{
+    const LevelRecord &level = m_levels.at(std::size_t(index));
+
+    m_image1.clear();
+    Cash->setText(QStringLiteral("0"));
+    int cash = 0;
+    int row = 0;
+    for (const QString &text : level.rows) {
+        int column = 0;
+        for (const QString &code : TileCodes::cutRow(text)) {
+            if (TileCodes::isCollectible(TileCodes::number(code)))
+                ++cash;
+            m_image1.push_back(ImageElement{Pictures::tile(code), Twips::Cell * column, Twips::Cell * row, code, true});
+            ++column;
+        }
+        ++row;
+    }
+    // Element 0 always exists: a map without codes leaves it bare at the
+    // top-left corner, where it blocks like a wall.
+    if (m_image1.empty())
+        m_image1.push_back(ImageElement{});
+    setValue(Cash, cash);
+
+    m_image3.picture = m_image4[Pictures::Down];
+    m_image3.left = level.locationX.trimmed().toInt();
+    m_image3.top = level.locationY.trimmed().toInt();
+
+    setBackground(level.color ? fromColorValue(*level.color) : QApplication::palette().color(QPalette::Button));
+    Label5->setText(level.time);
+    Timer1->stop();
+    ProgressFile::record(index);
+}
+
+void Game_Screen::setBackground(const QColor &color)
+{
+    m_backColor = color;
+    m_playArea->update();
+}
+
+void Game_Screen::keyPressEvent(QKeyEvent *event)
+{
+    static const QHash<int, int> virtualKeys{
+        {Qt::Key_Left, KeyLeft}, {Qt::Key_Up, KeyUp}, {Qt::Key_Right, KeyRight}, {Qt::Key_Down, KeyDown},
+        {Qt::Key_Return, 13},    {Qt::Key_Enter, 13}, {Qt::Key_Escape, 27},    {Qt::Key_Space, 32},
+        {Qt::Key_Shift, 16},     {Qt::Key_Control, 17}};
+    int code = virtualKeys.value(event->key(), 0);
+    if (code == 0 && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
+        code = event->key();
+    Form_KeyDown(code, int(event->modifiers() & Qt::ShiftModifier ? 1 : 0));
+}
+
+void Game_Screen::Form_KeyDown(int KeyCode, int Shift)
+{
+    Q_UNUSED(Shift);
+    // The figure lies hidden under the end panel while the display runs; a
+    // key there must not start the clock or a second display.
+    if (m_finishing)
+        return;
+    if (!Timer1->isActive())
+        Timer1->start();
+
+    Pictures::Facing facing;
+    int dx = 0;
+    int dy = 0;
+    if (KeyCode == KeyDown) {
+        facing = Pictures::Down;
+        dy = Twips::Cell;
+    } else if (KeyCode == KeyUp) {
+        facing = Pictures::Up;
+        dy = -Twips::Cell;
+    } else if (KeyCode == KeyRight) {
+        facing = Pictures::Right;
+        dx = Twips::Cell;
+    } else if (KeyCode == KeyLeft) {
+        facing = Pictures::Left;
+        dx = -Twips::Cell;
+    } else {
+        return;
+    }
+
+    m_image3.picture = m_image4[facing];
+    m_playArea->updateCell(m_image3.left, m_image3.top);
+    const int x = qint16(m_image3.left + dx);
+    const int y = qint16(m_image3.top + dy);
+
+    switch (Check_Ex(x, y)) {
+    case TileCodes::Floor:
+        step(x, y);
+        break;
+    case TileCodes::Banknote:
+        step(x, y);
+        setValue(Cash, value(Cash) - 1);
+        clearTile();
+        setValue(Label4, value(Label4) + 100);
+        break;
+    case TileCodes::Exit:
+        if (value(Cash) == 0)
+            levelEnd();
+        break;
+    case TileCodes::LightBulb:
+        step(x, y);
+        clearTile();
+        setBackground(Qt::white);
+        break;
+    case TileCodes::Diamond:
+        step(x, y);
+        setValue(Cash, value(Cash) - 1);
+        clearTile();
+        setValue(Label4, value(Label4) + 500);
+        break;
+    case TileCodes::Clock:
+        setValue(Label5, value(Label5) + 15);
+        step(x, y);
+        clearTile();
+        break;
+    default:
+        break;
+    }
+}
+
+void Game_Screen::step(int left, int top)
+{
+    m_playArea->updateCell(m_image3.left, m_image3.top);
+    m_image3.left = left;
+    m_image3.top = top;
+    m_playArea->updateCell(left, top);
+}
+
+void Game_Screen::clearTile()
+{
+    ImageElement &tile = m_image1.at(std::size_t(m_tileIndex));
+    tile.picture = QPixmap();
+    tile.tag = QStringLiteral("0");
+    m_playArea->updateCell(tile.left, tile.top);
+}
+
+void Game_Screen::levelEnd()
+{
+    // A level from a file ends by closing the play screen: its Form_Unload
+    // brings back the load-level screen for the next choice.
+    if (Label2->text() == u"File") {
+        host().unload(Id);
+        return;
+    }
+    const int level = int(value(Label2));
+    if (level == LevelTable::BuiltInLevels) {
+        finish();
+        return;
+    }
+    setValue(Label2, level + 1);
+    loadscreen(level);
+}
+
+int Game_Screen::Check_Ex(int x, int y)
+{
+    for (std::size_t i = 0; i < m_image1.size(); ++i) {
+        const ImageElement &tile = m_image1[i];
+        if (tile.left == x && tile.top == y) {
+            m_tileIndex = int(i);
+            return TileCodes::number(tile.tag);
+        }
+    }
+    m_tileIndex = 1000;
+    return TileCodes::Wall;
+}
+
+void Game_Screen::Timer1_Timer()
+{
+    setValue(Label5, value(Label5) - 1);
+    if (value(Label5) != 0)
+        return;
+
+    // The clock stops before the message so the time left does not run below
+    // zero behind it.
+    Timer1->stop();
+    setValue(Lives_Number, value(Lives_Number) - 1);
+    const int lives = int(value(Lives_Number));
+    if (lives >= 0 && lives < int(Lives.size()))
+        Lives[std::size_t(lives)]->hide();
+
+    const bool fromFile = Label2->text() == u"File";
+    if (lives != -1) {
+        MessageBox::show(this, QStringLiteral("TIME OVER, Retry..."));
+        if (isUnloaded())
+            return;
+        loadscreen(fromFile ? LevelTable::CustomSlot : int(value(Label2)) - 1);
+        return;
+    }
+
+    setValue(Lives_Number, value(Lives_Number) + 1);
+    MessageBox::show(this, QStringLiteral("You'r Finished !!!"));
+    if (isUnloaded())
+        return;
+    if (fromFile) {
+        host().unload(Id);
+        return;
+    }
+    Label2->setText(QStringLiteral("1"));
+    loadscreen(0);
+    Lives_Number->setText(QStringLiteral("3"));
+    for (QLabel *icon : Lives)
+        icon->show();
+}
+
+void Game_Screen::finish()
+{
+    if (m_finishing)
+        return;
+    m_finishing = true;
+    Timer1->stop();
+    if (!Wait(2))
+        return;
+
+    for (std::size_t i = 0; i < m_image4.size(); ++i)
+        m_image5[i] = m_image4[i];
+    int cycle = 0;
+    Label9->show();
+    Picture5->move(0, 0);
+    Picture5->show();
+    Picture5->raise();
+    for (;;) {
+        Timer1->stop();
+        const int red = random(255);
+        const int green = random(255);
+        const int blue = random(255);
+        QPalette palette = Label9->palette();
+        palette.setColor(QPalette::WindowText, QColor(red, green, blue));
+        Label9->setPalette(palette);
+
+        // Each picture moves on one corner: top left to top right, top right
+        // to bottom left, bottom left to bottom right, bottom right to top left.
+        m_image5[4] = m_image5[3];
+        m_image5[3] = m_image5[2];
+        m_image5[2] = m_image5[1];
+        m_image5[1] = m_image5[0];
+        m_image5[0] = m_image5[4];
+        Picture5->update();
+
+        if (!Wait(0.5))
+            return;
+        if (cycle == 30) {
+            host().show(FormId::About);
+            Label2->setText(QStringLiteral("File"));
+            host().unload(Id);
+            return;
+        }
+        ++cycle;
+    }
+}
+
+int Game_Screen::random(int upto)
+{
+    return int(upto * m_random.generateDouble() + 1);
+}
+
+bool Game_Screen::Wait(double interval)
+{
+    return Pause::wait(interval, this);
+}
+
+void Game_Screen::setCustomLevel(const LevelRecord &level)
+{
+    m_levels[LevelTable::CustomSlot] = level;
+}
+
+void Game_Screen::Form_Unload(bool &cancel)
+{
+    Q_UNUSED(cancel);
+    Timer1->stop();
+    host().show(Label2->text() == u"File" ? FormId::LoadFiles : FormId::PlayGame);
+}
+
+double Game_Screen::value(const QLabel *label)
+{
+    return label->text().trimmed().toDouble();
+}
+
+void Game_Screen::setValue(QLabel *label, double number)
+{
+    label->setText(QString::number(number, 'g', 15));
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "Form.h"
+#include "ImageElement.h"
+#include "LevelRecord.h"
+#include "LevelTable.h"
+
+#include <QColor>
+#include <QPixmap>
+#include <QRandomGenerator>
+
+#include <array>
+#include <vector>
+
+class EndPanel;
+class PlayArea;
+class QLabel;
+class QTimer;
+
+// The play screen: builds a level from its level table, moves the player
+// figure one cell per arrow key, counts the time down and plays the
+// end-of-game display. Everything the game knows about a running level lives
+// in its controls: the labels' captions, the tile images and the figure.
+class Game_Screen : public Form
+{
+    Q_OBJECT
+
+public:
+    static constexpr FormId Id = FormId::GameScreen;
+
+    explicit Game_Screen(FormHost &host);
+
+    void Form_Load() override;
+
+    // Builds a slot of the level table (0..20): tiles, screen cash, figure,
+    // colour, time; stops the clock and records the progress.
+    void loadscreen(int index);
+
+    // One complete step of the game for a key, by its virtual-key code.
+    void Form_KeyDown(int KeyCode, int Shift);
+    // One second of the level clock.
+    void Timer1_Timer();
+    // The end-of-game display after the exit of level 20.
+    void finish();
+
+    // The code of the tile at exactly this position, the lowest index first;
+    // 1, a wall, where none stands. Leaves the tile's index in TileIndex, or
+    // 1000 when none was found.
+    int Check_Ex(int x, int y);
+
+    // A whole number from 1 to upto.
+    int random(int upto);
+
+    // The custom slot as the load-level screen fills it from a level file.
+    void setCustomLevel(const LevelRecord &level);
+    const LevelRecord &level(int slot) const { return m_levels.at(std::size_t(slot)); }
+
+    const std::vector<ImageElement> &Image1() const { return m_image1; }
+    const ImageElement &Image3() const { return m_image3; }
+    const std::array<QPixmap, 5> &Image5() const { return m_image5; }
+    QColor backColor() const { return m_backColor; }
+    int TileIndex() const { return m_tileIndex; }
+    bool isFinishing() const { return m_finishing; }
+
+    // The status panel and the clock; other windows and the tests read and
+    // write these captions as the game's state.
+    QLabel *Label2 = nullptr;       // level number, or "File"
+    QLabel *Label4 = nullptr;       // score
+    QLabel *Cash = nullptr;         // banknotes and diamonds left
+    QLabel *Label5 = nullptr;       // seconds left
+    QLabel *Lives_Number = nullptr; // extra lives
+    std::array<QLabel *, 3> Lives{};
+    QLabel *Label9 = nullptr;       // the end-of-game text
+    EndPanel *Picture5 = nullptr;   // the end-of-game panel
+    QTimer *Timer1 = nullptr;
+
+protected:
+    void Form_Unload(bool &cancel) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool Wait(double interval);
+    void step(int left, int top);
+    void clearTile();
+    void setBackground(const QColor &color);
+    void levelEnd();
+
+    static double value(const QLabel *label);
+    static void setValue(QLabel *label, double number);
+
+    std::array<LevelRecord, LevelTable::Slots> m_levels;
+    std::vector<ImageElement> m_image1;
+    ImageElement m_image3;
+    std::array<QPixmap, 4> m_image4;
+    std::array<QPixmap, 5> m_image5;
+    QColor m_backColor;
+    int m_tileIndex = 0;
+    bool m_finishing = false;
+    QRandomGenerator m_random;
+    PlayArea *m_playArea = nullptr;
+};

@@ -1,0 +1,24 @@
+#include "StatusPanel.h"
+
+#include "Twips.h"
+
+#include <QPainter>
+
+StatusPanel::StatusPanel(QWidget *parent)
+    : QWidget(parent)
+{
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(64, 64, 64));
+    setPalette(palette);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void StatusPanel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    // Line1 to Line5: the separators under each pair of labels.
+    for (const int top : {720, 1440, 2160, 2880, 3960})
+        painter.drawLine(0, Twips::toPixels(top), Twips::toPixels(1440), Twips::toPixels(top));
+}

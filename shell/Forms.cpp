@@ -1,0 +1,98 @@
+#include "Forms.h"
+
+#include "Form.h"
+#include "Game_Screen.h"
+#include "Pause.h"
+
+Forms::Forms(QObject *parent)
+    : QObject(parent)
+{
+}
+
+Forms::~Forms()
+{
+    for (auto &[id, form] : m_forms)
+        delete form.data();
+}
+
+Form *Forms::create(FormId id)
+{
+    switch (id) {
+    case FormId::GameScreen:
+        return new Game_Screen(*this);
+    case FormId::MainMenu:
+        return new Form(*this, id, QStringLiteral("Main Menu"), 4695, 4110, Form::Frame::Tool);
+    case FormId::PlayGame:
+        return new Form(*this, id, QStringLiteral("Play Game"), 4695, 2415, Form::Frame::Tool);
+    case FormId::StartLevel:
+        return new Form(*this, id, QStringLiteral("Start From Level:"), 4695, 6030, Form::Frame::Tool);
+    case FormId::About:
+        return new Form(*this, id, QStringLiteral("About"), 4335, 7935, Form::Frame::Tool);
+    case FormId::LoadFiles:
+        return new Form(*this, id, QStringLiteral("Load Level from files"), 4695, 3390, Form::Frame::Tool);
+    case FormId::MapEditor:
+        return new Form(*this, id, QStringLiteral("Veltrano - MAP EDITOR"), 13830, 7725, Form::Frame::Dialog);
+    }
+    Q_UNREACHABLE();
+}
+
+Form *Forms::loaded(FormId id) const
+{
+    const auto found = m_forms.find(id);
+    return found == m_forms.end() ? nullptr : found->second.data();
+}
+
+QWidget *Forms::form(FormId id)
+{
+    if (Form *existing = loaded(id))
+        return existing;
+    Form *form = create(id);
+    m_forms[id] = form;
+    connect(form, &Form::unloaded, this, [this, id, form] {
+        if (loaded(id) == form)
+            m_forms.erase(id);
+        form->hide();
+        Pause::disposeLater(form);
+    });
+    form->Form_Load();
+    return form;
+}
+
+bool Forms::isLoaded(FormId id) const
+{
+    return loaded(id) != nullptr;
+}
+
+void Forms::show(FormId id)
+{
+    QWidget *window = form(id);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void Forms::hide(FormId id)
+{
+    if (Form *window = loaded(id))
+        window->hide();
+}
+
+bool Forms::unload(FormId id)
+{
+    Form *window = loaded(id);
+    if (!window)
+        return true;
+    window->close();
+    return window->isUnloaded();
+}
+
+void Forms::end()
+{
+    std::map<FormId, QPointer<Form>> forms;
+    forms.swap(m_forms);
+    for (auto &[id, form] : forms) {
+        if (form)
+            form->discard();
+    }
+    emit ended();
+}
