@@ -194,8 +194,9 @@ void Game_Screen::Form_KeyDown(int KeyCode, int Shift)
 {
     Q_UNUSED(Shift);
     // The figure lies hidden under the end panel while the display runs; a
-    // key there must not start the clock or a second display.
-    if (m_finishing)
+    // key there must not start the clock or a second display. A screen that
+    // is closing takes no more steps either.
+    if (m_finishing || isUnloaded())
         return;
     if (!Timer1->isActive())
         Timer1->start();

@@ -1,0 +1,376 @@
+#include "EndPanel.h"
+#include "Forms.h"
+#include "Game_Screen.h"
+#include "MessageBox.h"
+#include "Pictures.h"
+#include "ScratchDir.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+constexpr int Left = 37;
+constexpr int Up = 38;
+constexpr int Right = 39;
+constexpr int Down = 40;
+
+// A hand-made level for the custom slot, written as its map rows; the figure
+// starts at column 1, row 1 unless told otherwise.
+LevelRecord board(const QStringList &rows, const QString &time = QStringLiteral("30"), int left = 480,
+                  int top = 480)
+{
+    return LevelRecord{QStringLiteral("Custom"), time, LevelTable::rgb(0, 0, 0), QString::number(left),
+                       QString::number(top), rows};
+}
+
+} // namespace
+
+// Playing a level: moves, tiles, the clock and the lives.
+class TestPlaying : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void eachTileActsOnTheStep_data();
+    void eachTileActsOnTheStep();
+    void blockedMovesOnlyTurnTheFigure_data();
+    void blockedMovesOnlyTurnTheFigure();
+    void anyKeyStartsTheClockAndShiftIsIgnored();
+    void lightBulbTurnsTheFloorWhite();
+    void exitOpensWhenTheCashIsGone();
+    void exitBuildsTheNextLevel_data();
+    void exitBuildsTheNextLevel();
+    void exitOfAFileLevelBringsBackTheList();
+    void seventeenthCodeLiesOutsideTheMap();
+    void timeOverCostsALife();
+    void fourthTimeOverStartsOver();
+    void fourthTimeOverOnAFileLevelClosesTheScreen();
+    void timeLimitZeroNeverRunsOut();
+    void levelOnePlaysToLevelTwoByKeys();
+    void levelTwentyEndsWithTheDisplay();
+    void closingTheScreenEndsTheDisplay();
+
+private:
+    void playCustom(const LevelRecord &level, const QString &label = QStringLiteral("File"));
+
+    std::unique_ptr<ScratchDir> m_dir;
+    std::unique_ptr<Forms> m_forms;
+    Game_Screen *m_screen = nullptr;
+    QList<MessageBox::Request> m_messages;
+};
+
+void TestPlaying::init()
+{
+    m_dir = std::make_unique<ScratchDir>();
+    m_forms = std::make_unique<Forms>();
+    m_screen = m_forms->get<Game_Screen>();
+    m_messages.clear();
+    MessageBox::setResponder([this](const MessageBox::Request &request) {
+        m_messages.append(request);
+        return MessageBox::Answer::Ok;
+    });
+}
+
+void TestPlaying::cleanup()
+{
+    MessageBox::setResponder({});
+    m_forms.reset();
+    m_dir.reset();
+}
+
+void TestPlaying::playCustom(const LevelRecord &level, const QString &label)
+{
+    m_screen->setCustomLevel(level);
+    m_screen->Label2->setText(label);
+    m_screen->loadscreen(LevelTable::CustomSlot);
+}
+
+void TestPlaying::eachTileActsOnTheStep_data()
+{
+    QTest::addColumn<QString>("tile");
+    QTest::addColumn<QString>("cash");
+    QTest::addColumn<QString>("score");
+    QTest::addColumn<QString>("time");
+    QTest::newRow("floor") << "0" << "5" << "0" << "3";
+    QTest::newRow("banknote") << "3" << "4" << "100" << "3";
+    QTest::newRow("diamond") << "7" << "4" << "500" << "3";
+    QTest::newRow("clock") << "84" << "5" << "0" << "18";
+}
+
+void TestPlaying::eachTileActsOnTheStep()
+{
+    QFETCH(QString, tile);
+    QFETCH(QString, cash);
+    QFETCH(QString, score);
+    QFETCH(QString, time);
+    // Five more collectibles wait on the bottom row, so the cash starts at 5
+    // plus whatever lies to the right of the figure.
+    playCustom(board({"1111", "10" + tile + "1", "1331", "3331"}, "3"));
+    m_screen->Cash->setText("5");
+    m_screen->Form_KeyDown(Right, 0);
+    QCOMPARE(m_screen->Image3().left, 960);
+    QCOMPARE(m_screen->Cash->text(), cash);
+    QCOMPARE(m_screen->Label4->text(), score);
+    QCOMPARE(m_screen->Label5->text(), time);
+    // The cell is floor from now on: leaving and coming back changes nothing.
+    QCOMPARE(m_screen->Check_Ex(960, 480), 0);
+    QCOMPARE(m_screen->TileIndex(), 6);
+    QVERIFY(m_screen->Image1().at(6).picture.isNull());
+    m_screen->Form_KeyDown(Left, 0);
+    m_screen->Form_KeyDown(Right, 0);
+    QCOMPARE(m_screen->Cash->text(), cash);
+    QCOMPARE(m_screen->Label4->text(), score);
+}
+
+void TestPlaying::blockedMovesOnlyTurnTheFigure_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("facing");
+    QTest::addColumn<QString>("row");
+    QTest::newRow("wall above") << Up << int(Pictures::Up) << "";
+    QTest::newRow("palm tree to the right") << Right << int(Pictures::Right) << "2";
+    QTest::newRow("boulder to the right") << Right << int(Pictures::Right) << "80";
+    QTest::newRow("code that names no tile") << Right << int(Pictures::Right) << "89";
+    QTest::newRow("a letter") << Right << int(Pictures::Right) << "x";
+    QTest::newRow("past the end of a short row") << Right << int(Pictures::Right) << "END";
+    QTest::newRow("off the left edge") << Left << int(Pictures::Left) << "";
+}
+
+void TestPlaying::blockedMovesOnlyTurnTheFigure()
+{
+    QFETCH(int, key);
+    QFETCH(int, facing);
+    QFETCH(QString, row);
+    // The figure starts at column 0, row 1, with a floor row above it when
+    // the test is about the left edge.
+    const QString right = row == u"END" ? QString() : row;
+    playCustom(board({"1111", "0" + right, "1111"}, "30", 0, 480));
+    QVERIFY(!m_screen->Timer1->isActive());
+    m_screen->Form_KeyDown(key, 0);
+    QVERIFY(m_screen->Timer1->isActive());
+    QCOMPARE(m_screen->Image3().left, 0);
+    QCOMPARE(m_screen->Image3().top, 480);
+    QCOMPARE(m_screen->Image3().picture.toImage(), Pictures::figure(Pictures::Facing(facing)).toImage());
+}
+
+void TestPlaying::anyKeyStartsTheClockAndShiftIsIgnored()
+{
+    QTest::keyClick(m_screen, Qt::Key_A);
+    QVERIFY(m_screen->Timer1->isActive());
+    QCOMPARE(m_screen->Image3().left, 480);
+    QCOMPARE(m_screen->Image3().top, 480);
+    QTest::keyClick(m_screen, Qt::Key_Down, Qt::ShiftModifier | Qt::ControlModifier);
+    QCOMPARE(m_screen->Image3().top, 960);
+}
+
+void TestPlaying::lightBulbTurnsTheFloorWhite()
+{
+    playCustom(board({"1111", "1051", "1111"}));
+    QCOMPARE(m_screen->backColor(), QColor(Qt::black));
+    m_screen->Form_KeyDown(Right, 0);
+    QCOMPARE(m_screen->Image3().left, 960);
+    QCOMPARE(m_screen->backColor(), QColor(Qt::white));
+    QCOMPARE(m_screen->Check_Ex(960, 480), 0);
+}
+
+void TestPlaying::exitOpensWhenTheCashIsGone()
+{
+    // A banknote waits behind the exit, so the exit stays shut.
+    playCustom(board({"11111", "10431", "11111"}));
+    QSignalSpy unloaded(m_screen, &Form::unloaded);
+    QCOMPARE(m_screen->Cash->text(), QStringLiteral("1"));
+    m_screen->Form_KeyDown(Right, 0);
+    QCOMPARE(m_screen->Image3().left, 480);
+    QCOMPARE(m_screen->Image3().picture.toImage(), Pictures::figure(Pictures::Right).toImage());
+    QCOMPARE(unloaded.count(), 0);
+    playCustom(board({"1111", "1041", "1111"}));
+    QCOMPARE(m_screen->Cash->text(), QStringLiteral("0"));
+    m_screen->Form_KeyDown(Right, 0);
+    QCOMPARE(unloaded.count(), 1);
+}
+
+void TestPlaying::exitBuildsTheNextLevel_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("level 7 pushed down") << "7" << Down << "8";
+    QTest::newRow("level 7 pushed left") << "7" << Left << "8";
+    QTest::newRow("level 19") << "19" << Right << "20";
+}
+
+void TestPlaying::exitBuildsTheNextLevel()
+{
+    QFETCH(QString, label);
+    QFETCH(int, key);
+    QFETCH(QString, next);
+    // An exit on every side of the figure.
+    playCustom(board({"040", "404", "040"}), label);
+    m_screen->Form_KeyDown(key, 0);
+    QCOMPARE(m_screen->Label2->text(), next);
+    const LevelRecord &level = m_screen->level(next.toInt() - 1);
+    QCOMPARE(m_screen->Image3().left, level.locationX.toInt());
+    QCOMPARE(m_screen->Image3().top, level.locationY.toInt());
+    QCOMPARE(m_screen->Image3().picture.toImage(), Pictures::figure(Pictures::Down).toImage());
+    QCOMPARE(m_screen->Label5->text(), level.time);
+    QVERIFY(!m_screen->Timer1->isActive());
+}
+
+void TestPlaying::exitOfAFileLevelBringsBackTheList()
+{
+    playCustom(board({"1111", "1041", "1111"}));
+    const QPointer<Game_Screen> screen(m_screen);
+    m_screen->Form_KeyDown(Right, 0);
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QVERIFY(m_forms->isLoaded(FormId::LoadFiles));
+    QVERIFY(m_forms->loaded(FormId::LoadFiles)->isVisible());
+    QVERIFY(!m_forms->isLoaded(FormId::PlayGame));
+    QTRY_VERIFY(!screen);
+}
+
+void TestPlaying::seventeenthCodeLiesOutsideTheMap()
+{
+    playCustom(board({"1111111111111111", "1000000000000001", "8100000000000000810"}));
+    QCOMPARE(m_screen->Image1().size(), std::size_t(16 + 16 + 17));
+    QCOMPARE(m_screen->Check_Ex(7680, 960), 0);
+    QCOMPARE(m_screen->TileIndex(), 48);
+    QCOMPARE(m_screen->Check_Ex(7200, 960), 81);
+    QCOMPARE(m_screen->Check_Ex(7680, 480), 1);
+    QCOMPARE(m_screen->TileIndex(), 1000);
+    QCOMPARE(m_screen->Check_Ex(0, 0), 1);
+    QCOMPARE(m_screen->TileIndex(), 0);
+    QCOMPARE(m_screen->Check_Ex(240, 480), 1);
+    QCOMPARE(m_screen->TileIndex(), 1000);
+}
+
+void TestPlaying::timeOverCostsALife()
+{
+    QTest::keyClick(m_screen, Qt::Key_Space);
+    for (int tick = 0; tick < 29; ++tick)
+        m_screen->Timer1_Timer();
+    QCOMPARE(m_screen->Label5->text(), QStringLiteral("1"));
+    QVERIFY(m_messages.isEmpty());
+    m_screen->Form_KeyDown(Down, 0);
+    m_screen->Timer1_Timer();
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.at(0).text, QStringLiteral("TIME OVER, Retry..."));
+    QCOMPARE(m_messages.at(0).title, QStringLiteral("Veltrano"));
+    QCOMPARE(m_screen->Lives_Number->text(), QStringLiteral("2"));
+    QVERIFY(m_screen->Lives[2]->isHidden());
+    QVERIFY(!m_screen->Lives[1]->isHidden());
+    QCOMPARE(m_screen->Label5->text(), QStringLiteral("30"));
+    QCOMPARE(m_screen->Image3().top, 480);
+    QVERIFY(!m_screen->Timer1->isActive());
+}
+
+void TestPlaying::fourthTimeOverStartsOver()
+{
+    m_screen->Label2->setText("3");
+    m_screen->loadscreen(2);
+    m_screen->Label4->setText("700");
+    for (int overs = 0; overs < 4; ++overs) {
+        m_screen->Label5->setText("1");
+        m_screen->Timer1_Timer();
+    }
+    QCOMPARE(m_messages.size(), 4);
+    QCOMPARE(m_messages.last().text, QStringLiteral("You'r Finished !!!"));
+    QCOMPARE(m_screen->Label2->text(), QStringLiteral("1"));
+    QCOMPARE(m_screen->Lives_Number->text(), QStringLiteral("3"));
+    for (const QLabel *icon : m_screen->Lives)
+        QVERIFY(!icon->isHidden());
+    QCOMPARE(m_screen->Label4->text(), QStringLiteral("700"));
+    QCOMPARE(m_screen->Cash->text(), QStringLiteral("14"));
+}
+
+void TestPlaying::fourthTimeOverOnAFileLevelClosesTheScreen()
+{
+    playCustom(board({"1111", "1031", "1111"}, "2"));
+    m_screen->Form_KeyDown(Right, 0);
+    QCOMPARE(m_screen->Cash->text(), QStringLiteral("0"));
+    // A retry of a file level rebuilds the custom slot, not Label2 - 1.
+    m_screen->Label5->setText("1");
+    m_screen->Timer1_Timer();
+    QCOMPARE(m_screen->Cash->text(), QStringLiteral("1"));
+    QCOMPARE(m_screen->Label5->text(), QStringLiteral("2"));
+    for (int overs = 1; overs < 4; ++overs) {
+        m_screen->Label5->setText("1");
+        m_screen->Timer1_Timer();
+    }
+    QCOMPARE(m_messages.last().text, QStringLiteral("You'r Finished !!!"));
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QVERIFY(m_forms->isLoaded(FormId::LoadFiles));
+}
+
+void TestPlaying::timeLimitZeroNeverRunsOut()
+{
+    playCustom(board({"1111", "1031", "1111"}, "0"));
+    m_screen->Timer1_Timer();
+    QCOMPARE(m_screen->Label5->text(), QStringLiteral("-1"));
+    m_screen->Timer1_Timer();
+    QCOMPARE(m_screen->Label5->text(), QStringLiteral("-2"));
+    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(m_screen->Lives_Number->text(), QStringLiteral("3"));
+}
+
+void TestPlaying::levelOnePlaysToLevelTwoByKeys()
+{
+    // Every banknote of level 1, then the exit, in 147 presses.
+    const QString route = "DDRRRRRDULLLLLDDDRRRRUDDURRDUUDRRRRRRRDDDLLLDDDLDULUUURUDLLLLUDRRRDDDRDDLLLLLLRRRRRRUURUUURRR"
+                          "UUUUUUUULLLLLLLLLLLRRRRRRRRRRRDDDDDDDDDDDDDLLLLLLLLLLL";
+    const QHash<QChar, Qt::Key> keys{{u'D', Qt::Key_Down}, {u'U', Qt::Key_Up}, {u'R', Qt::Key_Right},
+                                     {u'L', Qt::Key_Left}};
+    m_screen->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_screen));
+    for (const QChar move : route)
+        QTest::keyClick(m_screen, keys.value(move));
+    QCOMPARE(m_screen->Label2->text(), QStringLiteral("2"));
+    QCOMPARE(m_screen->Label4->text(), QStringLiteral("1400"));
+    QCOMPARE(m_dir->read("LGT.Log"), QByteArray(" 125 \r\n"));
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TestPlaying::levelTwentyEndsWithTheDisplay()
+{
+    playCustom(board({"111", "104", "111"}), "20");
+    m_screen->show();
+    bool panelCoversThePlayArea = false;
+    bool keysIgnored = false;
+    QTimer::singleShot(3000, this, [&] {
+        panelCoversThePlayArea = m_screen->Picture5->isVisible() && m_screen->Picture5->pos() == QPoint(0, 0)
+                                 && m_screen->Label9->isVisible();
+        m_screen->Form_KeyDown(Right, 0);
+        keysIgnored = !m_screen->Timer1->isActive();
+    });
+    QVERIFY(m_screen->Picture5->isHidden());
+    const QPointer<Game_Screen> screen(m_screen);
+    m_screen->Form_KeyDown(Right, 0);
+    QVERIFY(panelCoversThePlayArea);
+    QVERIFY(keysIgnored);
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QVERIFY(m_forms->loaded(FormId::About)->isVisible());
+    QVERIFY(m_forms->loaded(FormId::LoadFiles)->isVisible());
+    QVERIFY(!m_forms->isLoaded(FormId::PlayGame));
+    QTRY_VERIFY(!screen);
+}
+
+void TestPlaying::closingTheScreenEndsTheDisplay()
+{
+    playCustom(board({"111", "104", "111"}), "20");
+    m_screen->show();
+    const QPointer<Game_Screen> screen(m_screen);
+    QTimer::singleShot(2500, this, [this] { m_forms->unload(FormId::GameScreen); });
+    m_screen->Form_KeyDown(Right, 0);
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QVERIFY(!m_forms->isLoaded(FormId::About));
+    QVERIFY(!m_forms->isLoaded(FormId::LoadFiles));
+    QVERIFY(m_forms->loaded(FormId::PlayGame)->isVisible());
+    QTRY_VERIFY(!screen);
+}
+
+QTEST_MAIN(TestPlaying)
+#include "tst_playing.moc"
