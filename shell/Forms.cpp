@@ -2,6 +2,8 @@
 
 #include "Form.h"
 #include "Game_Screen.h"
+#include "Load_Files.h"
+#include "MapEditor.h"
 #include "Pause.h"
 
 Forms::Forms(QObject *parent)
@@ -29,9 +31,9 @@ Form *Forms::create(FormId id)
     case FormId::About:
         return new Form(*this, id, QStringLiteral("About"), 4335, 7935, Form::Frame::Tool);
     case FormId::LoadFiles:
-        return new Form(*this, id, QStringLiteral("Load Level from files"), 4695, 3390, Form::Frame::Tool);
+        return new Load_Files(*this);
     case FormId::MapEditor:
-        return new Form(*this, id, QStringLiteral("Veltrano - MAP EDITOR"), 13830, 7725, Form::Frame::Dialog);
+        return new MapEditor(*this);
     }
     Q_UNREACHABLE();
 }

@@ -1,0 +1,120 @@
+#include "Load_Files.h"
+
+#include "EditorFonts.h"
+#include "Game_Screen.h"
+#include "LevelFile.h"
+#include "LevelRecord.h"
+#include "LevelTable.h"
+#include "MapEditor.h"
+#include "MessageBox.h"
+#include "ProgramDir.h"
+#include "Twips.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+
+namespace {
+
+QLabel *colouredLabel(const QString &text, const QColor &color, const QRect &geometry, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+Load_Files::Load_Files(FormHost &host)
+    : Form(host, Id, QStringLiteral("Load Level from files"), 4695, 3390, Frame::Tool)
+{
+    setBackColor(QColor(0, 64, 64));
+    setFont(EditorFonts::dialog());
+
+    Label1 = colouredLabel(QStringLiteral("Please Choose a Level from the list:"), QColor(255, 255, 0),
+                           Twips::rect(480, 240, 3735, 255), this);
+
+    File1 = new QListWidget(this);
+    File1->setGeometry(Twips::rect(480, 480, 3735, 2430));
+    connect(File1, &QListWidget::itemDoubleClicked, this, &Load_Files::File1_DblClick);
+
+    Label2 = colouredLabel(QStringLiteral("*Level's can be downloaded at veltrano.example"),
+                           QColor(255, 192, 128), Twips::rect(480, 2920, 3735, 255), this);
+
+    Label3 = new QLabel(QStringLiteral("0"), this);
+    Label3->setGeometry(Twips::rect(120, 360, 135, 135));
+    Label3->hide();
+}
+
+void Load_Files::Form_Load()
+{
+    // Level files are matched on their extension in any letter case, as a
+    // level copied from another machine may come as LEVEL.LVL.
+    const QDir directory(ProgramDir::path(), QStringLiteral("*.lvl"), QDir::Name | QDir::IgnoreCase, QDir::Files);
+    File1->addItems(directory.entryList());
+    m_backToMenu = true;
+}
+
+bool Load_Files::LoadList(QStringList &list, const QString &path)
+{
+    const std::optional<QStringList> lines = LevelFile::read(path);
+    if (!lines) {
+        MessageBox::show(this, QStringLiteral("File Not Found"), QStringLiteral("Error"));
+        return false;
+    }
+    list.append(*lines);
+    return true;
+}
+
+void Load_Files::File1_DblClick()
+{
+    const QListWidgetItem *chosen = File1->currentItem();
+    if (!chosen)
+        return;
+    m_backToMenu = true;
+    if (!LoadList(m_list1, ProgramDir::filePath(chosen->text())))
+        return;
+
+    if (isPlayMode()) {
+        // The play screen cannot build a level without a single code, and it
+        // reads the start and the time as numbers at every build and tick:
+        // such a file is turned away before anything of it is built.
+        const QString problem = LevelRecord::playProblem(m_list1);
+        if (!problem.isEmpty()) {
+            MessageBox::show(this, problem, QStringLiteral("Error"));
+            // The window stays open for another choice, which must not be
+            // appended to the lines of this file.
+            m_list1.clear();
+            return;
+        }
+        auto *screen = host().get<Game_Screen>();
+        screen->setCustomLevel(LevelRecord::fromFileLines(m_list1));
+        screen->Label2->setText(QStringLiteral("File"));
+        screen->loadscreen(LevelTable::CustomSlot);
+        host().show(FormId::GameScreen);
+    } else {
+        host().get<MapEditor>()->loadFromFile(m_list1);
+        host().show(FormId::MapEditor);
+    }
+    m_backToMenu = false;
+    host().unload(Id);
+}
+
+bool Load_Files::isPlayMode() const
+{
+    return Label3->text().trimmed().toDouble() == 0;
+}
+
+void Load_Files::Form_Unload(bool &cancel)
+{
+    Q_UNUSED(cancel);
+    if (!m_backToMenu)
+        return;
+    if (isPlayMode())
+        host().show(FormId::PlayGame);
+    else if (host().isLoaded(FormId::MapEditor))
+        host().show(FormId::MapEditor);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Form.h"
+
+#include <QStringList>
+
+class QLabel;
+class QListWidget;
+
+// The load-level screen: lists the level files beside the program and loads
+// the one the player double-clicks, either into the play screen's custom slot
+// (play mode) or into the editor's boxes (editor mode).
+class Load_Files : public Form
+{
+    Q_OBJECT
+
+public:
+    static constexpr FormId Id = FormId::LoadFiles;
+
+    explicit Load_Files(FormHost &host);
+
+    void Form_Load() override;
+
+    // Appends each line of the file to the list; shows "File Not Found" and
+    // returns false when the file cannot be read.
+    bool LoadList(QStringList &list, const QString &path);
+
+    // Loads the file chosen in the list, as a double-click does.
+    void File1_DblClick();
+
+    // True until a file has been taken: closing the window then goes back to
+    // the play menu (in play mode).
+    bool BackToMenu() const { return m_backToMenu; }
+    // The lines of the last file read.
+    const QStringList &List1() const { return m_list1; }
+
+    QLabel *Label1 = nullptr;
+    QListWidget *File1 = nullptr; // the level files, bare names
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;     // the mode: "0" play, "1" editor
+
+    // True while a chosen file goes to the play screen, not to the editor.
+    bool isPlayMode() const;
+
+protected:
+    void Form_Unload(bool &cancel) override;
+
+private:
+    QStringList m_list1;
+    bool m_backToMenu = true;
+};

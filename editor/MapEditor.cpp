@@ -1,0 +1,405 @@
+#include "MapEditor.h"
+
+#include "EditorFonts.h"
+#include "LevelFile.h"
+#include "LevelRecord.h"
+#include "LevelTable.h"
+#include "Load_Files.h"
+#include "MapPreview.h"
+#include "MessageBox.h"
+#include "Pictures.h"
+#include "ProgramDir.h"
+#include "TabStopDelegate.h"
+#include "TilePalette.h"
+#include "TileCodes.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace {
+
+constexpr int StartCells = Twips::MapCells;
+
+QLabel *label(const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *caption = new QLabel(text, parent);
+    caption->setGeometry(geometry);
+    return caption;
+}
+
+QLineEdit *textBox(const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *box = new QLineEdit(text, parent);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QScrollBar *scrollBar(Qt::Orientation orientation, int minimum, int maximum, int value, const QRect &geometry,
+                      QWidget *parent)
+{
+    auto *bar = new QScrollBar(orientation, parent);
+    bar->setRange(minimum, maximum);
+    bar->setValue(value);
+    // One step per arrow click and per click in the track.
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    bar->setGeometry(geometry);
+    return bar;
+}
+
+QPushButton *button(const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *command = new QPushButton(text, parent);
+    command->setGeometry(geometry);
+    return command;
+}
+
+QColor fromColorValue(quint32 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+QString lineAt(const QStringList &lines, int index)
+{
+    return index < lines.size() ? lines.at(index) : QString();
+}
+
+// A line of a level file or a box read as a number, as the editor reads the
+// start and the colour; nothing for text that is no finite number.
+std::optional<double> number(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// The name becomes a file beside the program: a separator, "." or "..", or
+// a character that Windows refuses in file names would put the level
+// somewhere else or nowhere, so such a name is never written.
+bool isPlainFileName(const QString &name)
+{
+    if (name == u"." || name == u"..")
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 32 || QStringView(u"\\/:*?\"<>|").contains(c))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+MapEditor::MapEditor(FormHost &host)
+    : Form(host, Id, QStringLiteral("Veltrano - MAP EDITOR"), 13830, 7725, Frame::Dialog)
+    , m_previewColor(QApplication::palette().color(QPalette::Button))
+{
+    setFont(EditorFonts::dialog());
+
+    // The map box comes first so that it is first in the tab order.
+    Text1 = new QPlainTextEdit(this);
+    Text1->setGeometry(Twips::rect(1560, 0, 4455, 3495));
+    Text1->setFont(EditorFonts::map());
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->installEventFilter(this);
+
+    List2 = new QListWidget(this);
+    List2->setGeometry(Twips::rect(0, 0, 1455, 3180));
+    List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The counts line up after the label of a two-digit row number.
+    List2->setItemDelegate(new TabStopDelegate(QStringLiteral("Line00: "), List2));
+
+    Picture1 = new TilePalette(this);
+    Picture1->setGeometry(Twips::rect(600, 3480, 4455, 1095));
+    connect(Picture1, &TilePalette::tileClicked, this, &MapEditor::Image2_Click);
+
+    Picture2 = new MapPreview(m_image1, m_previewColor, this);
+    Picture2->setGeometry(Twips::rect(6120, 0, 7710, 7725));
+    m_image1.push_back(ImageElement{});
+
+    Frame2 = new QGroupBox(QStringLiteral("Start location:"), this);
+    Frame2->setGeometry(Twips::rect(600, 4800, 1935, 975));
+    label(QStringLiteral("Top Start:"), Twips::rect(120, 240, 1695, 255), Frame2);
+    Text2 = textBox(QStringLiteral("1"), Twips::rect(960, 240, 495, 285), Frame2);
+    VScroll1 = scrollBar(Qt::Vertical, 1, StartCells, StartCells, Twips::rect(1440, 240, 255, 255), Frame2);
+    label(QStringLiteral("Left start:"), Twips::rect(120, 600, 1695, 255), Frame2);
+    Text3 = textBox(QStringLiteral("1"), Twips::rect(960, 600, 495, 285), Frame2);
+    VScroll2 = scrollBar(Qt::Vertical, 1, StartCells, StartCells, Twips::rect(1440, 600, 255, 255), Frame2);
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) { spin(VScroll1, value, Text2); });
+    connect(VScroll2, &QScrollBar::valueChanged, this, [this](int value) { spin(VScroll2, value, Text3); });
+
+    Frame1 = new QGroupBox(QStringLiteral("background Color:"), this);
+    Frame1->setGeometry(Twips::rect(600, 5880, 1935, 1575));
+    label(QStringLiteral("Color:"), Twips::rect(120, 360, 1695, 255), Frame1);
+    Picture3 = new QFrame(Frame1);
+    Picture3->setGeometry(Twips::rect(960, 360, 855, 255));
+    Picture3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Picture3->setAutoFillBackground(true);
+    const QString colourNames[] = {QStringLiteral("Red:"), QStringLiteral("Green:"), QStringLiteral("Blue:")};
+    for (int i = 0; i < 3; ++i) {
+        const int top = 720 + 240 * i;
+        label(colourNames[i], Twips::rect(120, top, 1695, 255), Frame1);
+        HScroll1[std::size_t(i)] = scrollBar(Qt::Horizontal, 0, 255, 192, Twips::rect(960, top, 855, 255), Frame1);
+        // Tracking is on, so this also follows the thumb while it is dragged.
+        connect(HScroll1[std::size_t(i)], &QScrollBar::valueChanged, this, &MapEditor::HScroll1_Change);
+    }
+
+    Frame4 = new QGroupBox(QStringLiteral("Time For this level:"), this);
+    Frame4->setGeometry(Twips::rect(2640, 4800, 2415, 975));
+    Text5 = textBox(QStringLiteral("30"), Twips::rect(120, 360, 1935, 285), Frame4);
+    VScroll3 = scrollBar(Qt::Vertical, 10, 120, 100, Twips::rect(2040, 360, 255, 255), Frame4);
+    connect(VScroll3, &QScrollBar::valueChanged, this, [this](int value) { spin(VScroll3, value, Text5); });
+
+    Frame3 = new QGroupBox(QStringLiteral("Save File:"), this);
+    Frame3->setGeometry(Twips::rect(2640, 5880, 2415, 975));
+    label(QStringLiteral("Level Name:"), Twips::rect(120, 240, 1815, 255), Frame3);
+    Text4 = textBox(QStringLiteral("Level"), Twips::rect(120, 480, 1575, 285), Frame3);
+    Command3 = button(QStringLiteral("Save"), Twips::rect(1680, 480, 615, 285), Frame3);
+    connect(Command3, &QPushButton::clicked, this, &MapEditor::Command3_Click);
+
+    Command4 = button(QStringLiteral("Load level"), Twips::rect(2640, 6960, 1095, 495), this);
+    connect(Command4, &QPushButton::clicked, this, &MapEditor::Command4_Click);
+    Command2 = button(QStringLiteral("Exit"), Twips::rect(4080, 6960, 975, 495), this);
+    connect(Command2, &QPushButton::clicked, this, &MapEditor::Command2_Click);
+
+    // The check sits behind a hidden button that every change of the map box
+    // presses.
+    Command1 = button(QStringLiteral("Check"), Twips::rect(5760, 3000, 75, 195), this);
+    Command1->hide();
+    connect(Command1, &QPushButton::clicked, this, &MapEditor::Command1_Click);
+    connect(Text1, &QPlainTextEdit::textChanged, Command1, &QPushButton::click);
+}
+
+void MapEditor::Form_Load()
+{
+    QTextCursor caret = Text1->textCursor();
+    caret.movePosition(QTextCursor::End);
+    Text1->setTextCursor(caret);
+    Text1->setFocus();
+    Command1->click();
+    // The preview keeps its own colour until a bar moves or a level is loaded.
+    setSwatch(LevelTable::rgb(HScroll1[0]->value(), HScroll1[1]->value(), HScroll1[2]->value()));
+}
+
+void MapEditor::Image2_Click(int Index)
+{
+    QTextCursor caret = Text1->textCursor();
+    caret.insertText(QString::number(Index));
+    caret.movePosition(QTextCursor::End);
+    Text1->setTextCursor(caret);
+    Text1->setFocus();
+}
+
+bool MapEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Text1 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return Text1_KeyPress(key->text());
+    }
+    return Form::eventFilter(watched, event);
+}
+
+bool MapEditor::Text1_KeyPress(const QString &typed)
+{
+    if (typed == u"+") {
+        // "+" takes back the last code typed: the last character of the whole
+        // map, wherever the caret stands, and the caret stays where it was.
+        const int position = Text1->textCursor().position();
+        QTextCursor end(Text1->document());
+        end.movePosition(QTextCursor::End);
+        end.deletePreviousChar();
+        QTextCursor caret(Text1->document());
+        caret.setPosition(qMin(position, end.position()));
+        Text1->setTextCursor(caret);
+        return true;
+    }
+    if (typed == u" ") {
+        // A space is the empty floor.
+        Text1->insertPlainText(QStringLiteral("0"));
+        return true;
+    }
+    return false;
+}
+
+void MapEditor::Command1_Click()
+{
+    m_list1 = Text1->toPlainText().split(u'\n');
+    // The line break after the last row makes no row of its own; a second
+    // one is an empty row and is reported as such.
+    if (m_list1.last().isEmpty())
+        m_list1.removeLast();
+
+    List2->clear();
+    for (qsizetype i = 0; i < m_list1.size(); ++i)
+        List2->addItem(QStringLiteral("Line%1: \t%2 Chr.").arg(i + 1).arg(m_list1.at(i).size()));
+
+    // The cells are laid out as the play screen lays out its tiles; the last
+    // one stays hidden as the next cell to fill.
+    m_image1.clear();
+    m_image1.push_back(ImageElement{{}, 0, 0, {}, false});
+    int y = 0;
+    for (const QString &row : std::as_const(m_list1)) {
+        int x = 0;
+        for (const QString &code : TileCodes::cutRow(row)) {
+            m_image1.back() = ImageElement{Pictures::tile(code), Twips::Cell * x, Twips::Cell * y, code, true};
+            m_image1.push_back(ImageElement{{}, 0, 0, {}, false});
+            ++x;
+        }
+        ++y;
+    }
+    Picture2->update();
+}
+
+void MapEditor::spin(const QScrollBar *spinner, int value, QLineEdit *box)
+{
+    // The upper arrow lowers a scroll bar's value, so the number in the box
+    // is counted from the other end of the range: the upper arrow raises it
+    // (17 - value for a start cell, 130 - value for the time).
+    box->setText(QString::number(spinner->minimum() + spinner->maximum() - value));
+}
+
+void MapEditor::HScroll1_Change()
+{
+    showLevelColor(LevelTable::rgb(HScroll1[0]->value(), HScroll1[1]->value(), HScroll1[2]->value()));
+}
+
+void MapEditor::setSwatch(quint32 value)
+{
+    m_swatch = value;
+    QPalette palette = Picture3->palette();
+    palette.setColor(QPalette::Window, fromColorValue(value));
+    Picture3->setPalette(palette);
+}
+
+void MapEditor::showLevelColor(quint32 value)
+{
+    setSwatch(value);
+    m_previewColor = fromColorValue(value);
+    Picture2->update();
+}
+
+QString MapEditor::mapText() const
+{
+    return Text1->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+}
+
+bool MapEditor::filexist(const QString &path)
+{
+    return QFileInfo(path).isFile();
+}
+
+bool MapEditor::SaveList(const QStringList &list, const QString &path)
+{
+    if (LevelFile::write(path, list))
+        return true;
+    MessageBox::show(this, QStringLiteral("There has been a error!"), QStringLiteral("Error"));
+    return false;
+}
+
+std::optional<int> MapEditor::startCell(const QLineEdit *box)
+{
+    const std::optional<double> value = number(box->text());
+    if (!value || *value != std::floor(*value) || *value < 1 || *value > StartCells)
+        return std::nullopt;
+    return int(*value);
+}
+
+void MapEditor::Command3_Click()
+{
+    const QString name = Text4->text();
+    if (name.isEmpty()) {
+        MessageBox::show(this, QStringLiteral("No file name !"));
+        return;
+    }
+    if (!isPlainFileName(name)) {
+        MessageBox::show(this, QStringLiteral("There has been a error!"), QStringLiteral("Error"));
+        return;
+    }
+    // The start boxes take typing too; the file needs a cell of the map.
+    const std::optional<int> left = startCell(Text3);
+    const std::optional<int> top = startCell(Text2);
+    if (!left || !top) {
+        MessageBox::show(this, QStringLiteral("The start location must be a whole number from 1 to 16 !"));
+        return;
+    }
+
+    const QString path = ProgramDir::filePath(name + QStringLiteral(".lvl"));
+    if (filexist(path)
+        && MessageBox::show(this, QStringLiteral("File Already Exist, Replace ?"), QStringLiteral("Veltrano"),
+                            MessageBox::Buttons::YesNo)
+               == MessageBox::Answer::No)
+        return;
+
+    m_list3 = {QString::number((*left - 1) * Twips::Cell), QString::number((*top - 1) * Twips::Cell),
+               QString::number(m_swatch), Text5->text(), mapText()};
+    if (!SaveList(m_list3, path))
+        return;
+    MessageBox::show(this, QStringLiteral("file saved successfully !"));
+}
+
+void MapEditor::Command4_Click()
+{
+    host().show(FormId::LoadFiles);
+    host().get<Load_Files>()->Label3->setText(QStringLiteral("1"));
+}
+
+void MapEditor::Command2_Click()
+{
+    host().unload(Id);
+}
+
+void MapEditor::loadFromFile(const QStringList &lines)
+{
+    if (const auto left = number(lineAt(lines, 0)))
+        Text3->setText(QString::number(*left / Twips::Cell + 1, 'g', 15));
+    if (const auto top = number(lineAt(lines, 1)))
+        Text2->setText(QString::number(*top / Twips::Cell + 1, 'g', 15));
+    // The spinners follow the boxes; a start outside the map leaves them.
+    for (const auto &[spinner, box] : {std::pair{VScroll1, Text2}, std::pair{VScroll2, Text3}}) {
+        if (const auto start = number(box->text())) {
+            const double value = std::nearbyint(spinner->minimum() + spinner->maximum() - *start);
+            if (value >= spinner->minimum() && value <= spinner->maximum())
+                spinner->setValue(int(value));
+        }
+    }
+    if (const auto color = number(lineAt(lines, 2))) {
+        const double value = std::nearbyint(*color);
+        if (value >= 0 && value <= 0xFFFFFF)
+            showLevelColor(quint32(value));
+    }
+    Text5->setText(lineAt(lines, 3));
+    QStringList rows;
+    for (int i = 0; i < LevelRecord::FileRows; ++i)
+        rows.append(lineAt(lines, 4 + i));
+    Text1->setPlainText(rows.join(u'\n'));
+}
+
+void MapEditor::Form_Unload(bool &cancel)
+{
+    if (MessageBox::show(this, QStringLiteral("U Sure you saved the level ?!?!"), QStringLiteral("SAVE"),
+                         MessageBox::Buttons::YesNo)
+        == MessageBox::Answer::No) {
+        cancel = true;
+        return;
+    }
+    // A load-level screen opened from here would otherwise fill an editor
+    // that is no longer there.
+    if (host().isLoaded(FormId::LoadFiles) && !host().get<Load_Files>()->isPlayMode())
+        host().unload(FormId::LoadFiles);
+    host().show(FormId::MainMenu);
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "Form.h"
+#include "ImageElement.h"
+
+#include <QColor>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+class MapPreview;
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class TilePalette;
+
+// The level editor: the map typed as rows of tile codes or put together from
+// the tile palette, checked and drawn on every change, with the start cell,
+// the level colour and the time limit beside it, saved as a level file and
+// loaded back through the load-level screen. The level lives only in the
+// boxes; there is no other record of it.
+class MapEditor : public Form
+{
+    Q_OBJECT
+
+public:
+    static constexpr FormId Id = FormId::MapEditor;
+
+    explicit MapEditor(FormHost &host);
+
+    void Form_Load() override;
+
+    // Puts the code of a palette tile in place of the map box's selection.
+    void Image2_Click(int Index);
+    // The check: row buffer, line report and preview from the map box.
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+
+    // Fills the boxes from the lines of a level file; a line that does not
+    // fit its box leaves that box as it was.
+    void loadFromFile(const QStringList &lines);
+
+    // True when the file exists and its length can be read.
+    static bool filexist(const QString &path);
+    // Writes the items as the lines of a level file; shows "There has been a
+    // error!" and returns false when the file cannot be written.
+    bool SaveList(const QStringList &list, const QString &path);
+
+    // The map box's text with the file's CR LF between its rows.
+    QString mapText() const;
+    // The colour value of the swatch, red in the lowest byte.
+    quint32 swatchColor() const { return m_swatch; }
+    QColor previewColor() const { return m_previewColor; }
+
+    const QStringList &List1() const { return m_list1; }
+    const QStringList &List3() const { return m_list3; }
+    const std::vector<ImageElement> &Image1() const { return m_image1; }
+
+    QPlainTextEdit *Text1 = nullptr; // the map
+    QListWidget *List2 = nullptr;    // the line report
+    TilePalette *Picture1 = nullptr;
+    MapPreview *Picture2 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QGroupBox *Frame3 = nullptr;
+    QGroupBox *Frame4 = nullptr;
+    QLineEdit *Text2 = nullptr; // Top start
+    QLineEdit *Text3 = nullptr; // Left start
+    QLineEdit *Text4 = nullptr; // level name
+    QLineEdit *Text5 = nullptr; // time limit
+    QScrollBar *VScroll1 = nullptr;
+    QScrollBar *VScroll2 = nullptr;
+    QScrollBar *VScroll3 = nullptr;
+    std::array<QScrollBar *, 3> HScroll1{}; // red, green, blue
+    QFrame *Picture3 = nullptr;             // the colour swatch
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+
+protected:
+    void Form_Unload(bool &cancel) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void spin(const QScrollBar *spinner, int value, QLineEdit *box);
+    void HScroll1_Change();
+    // Handles a typed character; true when the map box must not get it.
+    bool Text1_KeyPress(const QString &typed);
+    void setSwatch(quint32 value);
+    // The swatch and the preview background together.
+    void showLevelColor(quint32 value);
+
+    static std::optional<int> startCell(const QLineEdit *box);
+
+    QStringList m_list1;
+    QStringList m_list3;
+    std::vector<ImageElement> m_image1;
+    quint32 m_swatch = 0;
+    QColor m_previewColor;
+};
