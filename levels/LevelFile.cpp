@@ -53,5 +53,10 @@ bool LevelFile::write(const QString &path, const QStringList &items)
         if (file.write(bytes) != bytes.size())
             return false;
     }
+    // Writes are buffered, so a full disk shows only when the buffer goes
+    // out; committing after that would put the cut-off file in place of the
+    // old one.
+    if (!file.flush())
+        return false;
     return file.commit();
 }

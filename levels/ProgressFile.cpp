@@ -46,7 +46,9 @@ bool ProgressFile::record(int slot)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = content(slot);
-    if (file.write(bytes) != bytes.size())
+    // A full disk shows only when the buffered line goes out; committing
+    // after that would replace the stored progress with an empty file.
+    if (file.write(bytes) != bytes.size() || !file.flush())
         return false;
     return file.commit();
 }
