@@ -1,0 +1,388 @@
+#include "Desktop.h"
+#include "GameRun.h"
+#include "VirtualDisplay.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+using WindowId = Desktop::WindowId;
+
+// A point given in twips, the unit the game lays its windows out in, as a
+// pixel of the window's client area.
+QPoint twips(int x, int y)
+{
+    constexpr int PerPixel = 15;
+    return QPoint((x + PerPixel / 2) / PerPixel, (y + PerPixel / 2) / PerPixel);
+}
+
+// The middle of menu item `index` (items are 375 twips high, 360 apart,
+// from the top 480, between the left edges 480 and 4215).
+QPoint menuItem(int index)
+{
+    return twips(480 + 3735 / 2, 480 + 360 * index + 375 / 2);
+}
+
+// One arrow key per letter of a route: D, U, R, L.
+QStringList arrowKeys(QStringView route)
+{
+    QStringList keys;
+    for (const QChar step : route) {
+        switch (step.unicode()) {
+        case 'D':
+            keys.append(QStringLiteral("Down"));
+            break;
+        case 'U':
+            keys.append(QStringLiteral("Up"));
+            break;
+        case 'R':
+            keys.append(QStringLiteral("Right"));
+            break;
+        case 'L':
+            keys.append(QStringLiteral("Left"));
+            break;
+        }
+    }
+    return keys;
+}
+
+// Level 1 from its start to its exit, every banknote on the way: 147 presses.
+constexpr QStringView LevelOneRoute =
+    u"DDRRRRRDULLLLLDDDRRRRUDDURRDUUDRRRRRRRDDDLLLDDDLDULUUURUDLLLLUDRRRDDDRDDLLLLLL"
+    u"RRRRRRUURUUURRRUUUUUUUULLLLLLLLLLLRRRRRRRRRRRDDDDDDDDDDDDDLLLLLLLLLLL";
+
+// A level drawn in the editor: the explorer starts in column 1 of row 1 and
+// walks right along that row, taking two banknotes, two diamonds and a clock,
+// into the exit. The rows below show off the other tiles.
+const QStringList EditedMap = {
+    QStringLiteral("1111111111111111"),
+    QStringLiteral("10370084003700041"),
+    QStringLiteral("1111111111111111"),
+    QStringLiteral("2020202020202020"),
+    QStringLiteral("0000000000000000"),
+    QStringLiteral("800810820830850860870880"),
+    QStringLiteral("0000000000000000"),
+    QStringLiteral("0606060606060606"),
+    QStringLiteral("0000000000000000"),
+    QStringLiteral("90909090909090909090909090909090"),
+    QStringLiteral("0000000000000000"),
+    QStringLiteral("2200111111110022"),
+    QStringLiteral("2000150000010002"),
+    QStringLiteral("2000111111110002"),
+    QStringLiteral("2000000000000002"),
+    QStringLiteral("2222222222222222"),
+};
+constexpr QStringView EditedRoute = u"RRRRRRRRRRRRR";
+
+// Where the editor keeps its controls (inside its frames, as twips).
+const QPoint TopStartUpArrow = twips(600 + 1440 + 127, 4800 + 240 + 50);
+const QPoint LeftStartUpArrow = twips(600 + 1440 + 127, 4800 + 600 + 50);
+const QPoint LevelNameBox = twips(2640 + 120 + 1575 / 2, 5880 + 480 + 285 / 2);
+const QPoint SaveButton = twips(2640 + 1680 + 615 / 2, 5880 + 480 + 285 / 2);
+// The first name in the load-level screen's file list.
+const QPoint FirstFileName = twips(480 + 600, 480 + 140);
+
+constexpr int ExitTimeoutMs = 10000;
+
+} // namespace
+
+// The built game in a real X server, driven through keyboard, mouse and close
+// boxes as a player drives it, and judged by the windows on screen and the
+// files in its directory.
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsWithTheMainMenuAlone();
+    void newGamePlaysLevelOneToItsExit();
+    void levelMadeInTheEditorIsPlayedFromTheList();
+    void aboutScreenClosesBackToTheMainMenu();
+    void exitGameEndsTheProgram();
+    void closingTheMainMenuEndsTheProgram();
+    void readOnlyDirectoryStillPlaysAndReportsTheFailedSave();
+
+private:
+    // Starts the game and returns its main menu, focused.
+    WindowId startGame(GameRun::Directory directory = GameRun::Directory::Writable);
+    // Waits for the window, gives it the keyboard and returns it.
+    WindowId focused(const QString &title);
+    // A numbered screenshot of the whole screen, kept if the test fails.
+    void shoot(const QString &step);
+    // A screenshot of one window for the README.
+    void shootForDocs(WindowId window, const QString &name);
+
+    std::unique_ptr<VirtualDisplay> m_display;
+    std::unique_ptr<Desktop> m_desktop;
+    std::unique_ptr<GameRun> m_game;
+    QString m_shots;
+    int m_shotCount = 0;
+};
+
+void TestEndToEnd::initTestCase()
+{
+    for (const char *tool : {"Xvfb", "xdotool", "xprop", "xwininfo", "import"}) {
+        QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(),
+                 qPrintable(QStringLiteral("%1 is missing: run ./scripts/test, which installs it").arg(tool)));
+    }
+    QVERIFY2(QFile::exists(QStringLiteral(VELTRANO_EXECUTABLE)), VELTRANO_EXECUTABLE);
+
+    m_display = std::make_unique<VirtualDisplay>();
+    QVERIFY2(m_display->isRunning(), qPrintable(m_display->errorString()));
+    m_desktop = std::make_unique<Desktop>(*m_display, QStringLiteral(XCLOSE_EXECUTABLE));
+    QVERIFY2(m_desktop->waitUntilEmpty(), qPrintable(m_desktop->lastError()));
+}
+
+void TestEndToEnd::init()
+{
+    m_shots = QStringLiteral(SCREENSHOT_DIR "/") + QString::fromLatin1(QTest::currentTestFunction());
+    QDir(m_shots).removeRecursively();
+    QVERIFY(QDir().mkpath(m_shots));
+    m_shotCount = 0;
+}
+
+void TestEndToEnd::cleanup()
+{
+    if (QTest::currentTestFailed()) {
+        shoot(QStringLiteral("failed"));
+        if (m_game)
+            qWarning("The game printed:\n%s", m_game->output().constData());
+        qWarning("Screenshots are in %s", qPrintable(m_shots));
+    } else {
+        QDir(m_shots).removeRecursively();
+    }
+    // Killing the game takes its windows off the screen for the next test.
+    m_game.reset();
+    QVERIFY2(m_desktop->waitUntilEmpty(), qPrintable(m_desktop->lastError()));
+}
+
+WindowId TestEndToEnd::startGame(GameRun::Directory directory)
+{
+    m_game = std::make_unique<GameRun>(QStringLiteral(VELTRANO_EXECUTABLE), *m_display, directory);
+    if (!m_game->start()) {
+        QTest::qFail(qPrintable(m_game->errorString()), __FILE__, __LINE__);
+        return 0;
+    }
+    return focused(QStringLiteral("Main Menu"));
+}
+
+WindowId TestEndToEnd::focused(const QString &title)
+{
+    const WindowId window = m_desktop->waitForWindow(title);
+    if (window == 0 || !m_desktop->focus(window)) {
+        QTest::qFail(qPrintable(m_desktop->lastError()), __FILE__, __LINE__);
+        return 0;
+    }
+    return window;
+}
+
+void TestEndToEnd::shoot(const QString &step)
+{
+    ++m_shotCount;
+    const QString name = QStringLiteral("%1-%2.png").arg(m_shotCount, 2, 10, QLatin1Char('0')).arg(step);
+    if (!m_desktop->screenshot(m_shots + u'/' + name))
+        qWarning("No screenshot: %s", qPrintable(m_desktop->lastError()));
+}
+
+void TestEndToEnd::shootForDocs(WindowId window, const QString &name)
+{
+    const QString docs = QStringLiteral(SCREENSHOT_DIR "/docs");
+    QDir().mkpath(docs);
+    if (!m_desktop->screenshot(docs + u'/' + name, window))
+        qWarning("No screenshot: %s", qPrintable(m_desktop->lastError()));
+}
+
+// The program opens with the main menu and nothing else.
+void TestEndToEnd::startsWithTheMainMenuAlone()
+{
+    QVERIFY(startGame());
+    shoot(QStringLiteral("started"));
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Main Menu")), qPrintable(m_desktop->lastError()));
+    QVERIFY(m_game->isRunning());
+}
+
+// "Play Game", "Start new game", and level 1 played by its arrow-key route:
+// reaching level 2 records slot 1 in LGT.Log, and the play screen stays.
+void TestEndToEnd::newGamePlaysLevelOneToItsExit()
+{
+    QVERIFY(startGame());
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY(focused(QStringLiteral("Play Game")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    const WindowId screen = focused(QStringLiteral("Veltrano"));
+    QVERIFY(screen);
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+    shoot(QStringLiteral("level-1"));
+    // Level 1 is built on the way in, which leaves the progress file empty.
+    QCOMPARE(m_game->file(QStringLiteral("LGT.Log")), QByteArray());
+
+    const QStringList route = arrowKeys(LevelOneRoute);
+    QCOMPARE(route.size(), 147);
+    // Part of the way, with some banknotes taken, for the README.
+    QVERIFY(m_desktop->pressKeys(route.mid(0, 60), 15));
+    shootForDocs(screen, QStringLiteral("play-screen.png"));
+    QVERIFY(m_desktop->pressKeys(route.mid(60), 15));
+
+    QTRY_COMPARE_WITH_TIMEOUT(m_game->file(QStringLiteral("LGT.Log")), QByteArray(" 125 \r\n"), 10000);
+    shoot(QStringLiteral("level-2"));
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+    QVERIFY(m_game->isRunning());
+}
+
+// A level typed into the editor is saved under a name of the user's, played
+// from the load-level screen to its exit, and the list comes back.
+void TestEndToEnd::levelMadeInTheEditorIsPlayedFromTheList()
+{
+    QVERIFY(startGame());
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")}));
+    const WindowId editor = focused(QStringLiteral("Veltrano - MAP EDITOR"));
+    QVERIFY(editor);
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano - MAP EDITOR")), qPrintable(m_desktop->lastError()));
+
+    // The map box has the keyboard when the editor opens.
+    QVERIFY(m_desktop->typeText(EditedMap.join(u'\n')));
+    // Start in column 2, row 2 (counted from 1): each upper arrow adds one.
+    QVERIFY(m_desktop->click(editor, TopStartUpArrow));
+    QVERIFY(m_desktop->click(editor, LeftStartUpArrow));
+    // A fresh name replaces "Level".
+    QVERIFY(m_desktop->click(editor, LevelNameBox));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("ctrl+a")}));
+    QVERIFY(m_desktop->typeText(QStringLiteral("Corridor")));
+    shootForDocs(editor, QStringLiteral("editor.png"));
+    QVERIFY(m_desktop->click(editor, SaveButton));
+
+    // The success message is a box of the editor titled with the game's name.
+    const WindowId saved = focused(QStringLiteral("Veltrano"));
+    QVERIFY(saved);
+    QCOMPARE(m_desktop->transientFor(saved), editor);
+    shoot(QStringLiteral("saved"));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY2(m_desktop->waitUntilGone(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+
+    QByteArray expected = "480\r\n480\r\n12632256\r\n30\r\n";
+    for (const QString &row : EditedMap)
+        expected += row.toLatin1() + "\r\n";
+    QCOMPARE(m_game->file(QStringLiteral("Corridor.lvl")), expected);
+
+    // The close box asks whether the level was saved.
+    QVERIFY(m_desktop->close(editor));
+    const WindowId question = focused(QStringLiteral("SAVE"));
+    QVERIFY(question);
+    QCOMPARE(m_desktop->transientFor(question), editor);
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("y")}));
+    QVERIFY2(focused(QStringLiteral("Main Menu")), "no main menu after the editor");
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Main Menu")), qPrintable(m_desktop->lastError()));
+
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY(focused(QStringLiteral("Play Game")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")}));
+    const WindowId list = focused(QStringLiteral("Load Level from files"));
+    QVERIFY(list);
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Load Level from files")), qPrintable(m_desktop->lastError()));
+    shoot(QStringLiteral("list"));
+    QVERIFY(m_desktop->click(list, FirstFileName, 2));
+
+    QVERIFY(focused(QStringLiteral("Veltrano")));
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+    shoot(QStringLiteral("playing"));
+    // Starting a level from a file unlocks every built-in level.
+    QCOMPARE(m_game->file(QStringLiteral("LGT.Log")), QByteArray(" 2500 \r\n"));
+    QVERIFY(m_desktop->pressKeys(arrowKeys(EditedRoute), 40));
+
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Load Level from files")), qPrintable(m_desktop->lastError()));
+    shoot(QStringLiteral("back-to-list"));
+    QVERIFY(m_game->isRunning());
+}
+
+// "About this game", picked with the mouse, and its close box leads back to
+// the main menu.
+void TestEndToEnd::aboutScreenClosesBackToTheMainMenu()
+{
+    const WindowId menu = startGame();
+    QVERIFY(menu);
+    QVERIFY(m_desktop->click(menu, menuItem(2)));
+    const WindowId about = m_desktop->waitForOnly(QStringLiteral("About"));
+    QVERIFY2(about, qPrintable(m_desktop->lastError()));
+    shoot(QStringLiteral("about"));
+
+    QVERIFY(m_desktop->close(about));
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Main Menu")), qPrintable(m_desktop->lastError()));
+    QVERIFY(m_game->isRunning());
+}
+
+// "Exit game" ends the program at once and cleanly, with no window left.
+void TestEndToEnd::exitGameEndsTheProgram()
+{
+    QVERIFY(startGame());
+    // Up from the first item wraps to the last, "Exit game".
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Up"), QStringLiteral("Return")}));
+    QVERIFY2(m_game->waitForExit(ExitTimeoutMs), "the game kept running");
+    QVERIFY(m_game->exitedNormally());
+    QCOMPARE(m_game->exitCode(), 0);
+    QVERIFY2(m_desktop->waitUntilEmpty(), qPrintable(m_desktop->lastError()));
+}
+
+// The main menu's close box ends the game just like "Exit game", even with
+// the play menu loaded and hidden.
+void TestEndToEnd::closingTheMainMenuEndsTheProgram()
+{
+    QVERIFY(startGame());
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY(focused(QStringLiteral("Play Game")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Up"), QStringLiteral("Return")}));
+    const WindowId menu = focused(QStringLiteral("Main Menu"));
+    QVERIFY(menu);
+
+    QVERIFY(m_desktop->close(menu));
+    QVERIFY2(m_game->waitForExit(ExitTimeoutMs), "the game kept running");
+    QVERIFY(m_game->exitedNormally());
+    QCOMPARE(m_game->exitCode(), 0);
+    QVERIFY2(m_desktop->waitUntilEmpty(), qPrintable(m_desktop->lastError()));
+}
+
+// Installed where the player may not write, the game still runs: level 1
+// starts without a progress file, and saving a level reports the error.
+void TestEndToEnd::readOnlyDirectoryStillPlaysAndReportsTheFailedSave()
+{
+    QVERIFY(startGame(GameRun::Directory::ReadOnly));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY(focused(QStringLiteral("Play Game")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    const WindowId screen = focused(QStringLiteral("Veltrano"));
+    QVERIFY(screen);
+    QVERIFY(m_desktop->pressKeys(arrowKeys(u"DDRR")));
+    shoot(QStringLiteral("playing"));
+    QVERIFY(!m_game->hasFile(QStringLiteral("LGT.Log")));
+
+    // Back through the play menu and the main menu to the editor.
+    QVERIFY(m_desktop->close(screen));
+    QVERIFY(focused(QStringLiteral("Play Game")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Up"), QStringLiteral("Return")}));
+    QVERIFY(focused(QStringLiteral("Main Menu")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")}));
+    const WindowId editor = focused(QStringLiteral("Veltrano - MAP EDITOR"));
+    QVERIFY(editor);
+    QVERIFY(m_desktop->typeText(QStringLiteral("1111\n1041\n1111")));
+    QVERIFY(m_desktop->click(editor, SaveButton));
+
+    const WindowId error = focused(QStringLiteral("Error"));
+    QVERIFY2(error, "no error message after saving into a read-only directory");
+    QCOMPARE(m_desktop->transientFor(error), editor);
+    shoot(QStringLiteral("error"));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano - MAP EDITOR")), qPrintable(m_desktop->lastError()));
+    QVERIFY(!m_game->hasFile(QStringLiteral("Level.lvl")));
+    QVERIFY(m_game->isRunning());
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
