@@ -1,10 +1,14 @@
 #include "Forms.h"
 
+#include "About.h"
 #include "Form.h"
 #include "Game_Screen.h"
 #include "Load_Files.h"
+#include "Main_Menu.h"
 #include "MapEditor.h"
 #include "Pause.h"
+#include "Play_Game.h"
+#include "Start_Level.h"
 
 Forms::Forms(QObject *parent)
     : QObject(parent)
@@ -23,19 +27,24 @@ Form *Forms::create(FormId id)
     case FormId::GameScreen:
         return new Game_Screen(*this);
     case FormId::MainMenu:
-        return new Form(*this, id, QStringLiteral("Main Menu"), 4695, 4110, Form::Frame::Tool);
+        return new Main_Menu(*this);
     case FormId::PlayGame:
-        return new Form(*this, id, QStringLiteral("Play Game"), 4695, 2415, Form::Frame::Tool);
+        return new Play_Game(*this);
     case FormId::StartLevel:
-        return new Form(*this, id, QStringLiteral("Start From Level:"), 4695, 6030, Form::Frame::Tool);
+        return new Start_Level(*this);
     case FormId::About:
-        return new Form(*this, id, QStringLiteral("About"), 4335, 7935, Form::Frame::Tool);
+        return new About(*this);
     case FormId::LoadFiles:
         return new Load_Files(*this);
     case FormId::MapEditor:
         return new MapEditor(*this);
     }
     Q_UNREACHABLE();
+}
+
+void Forms::start()
+{
+    show(FormId::MainMenu);
 }
 
 Form *Forms::loaded(FormId id) const

@@ -20,6 +20,9 @@ public:
     explicit Forms(QObject *parent = nullptr);
     ~Forms() override;
 
+    // Opens the game: the main menu alone, with "Play Game" highlighted.
+    void start();
+
     QWidget *form(FormId id) override;
     bool isLoaded(FormId id) const override;
     void show(FormId id) override;

@@ -15,6 +15,6 @@ int main(int argc, char *argv[])
 
     Forms forms;
     QObject::connect(&forms, &Forms::ended, &app, &QCoreApplication::quit);
-    forms.show(FormId::GameScreen);
+    forms.start();
     return app.exec();
 }

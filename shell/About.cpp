@@ -1,0 +1,169 @@
+#include "About.h"
+
+#include "Fonts.h"
+#include "Pause.h"
+#include "PictureBox.h"
+#include "Pictures.h"
+#include "Twips.h"
+
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+const QColor BoxBack(64, 64, 64);
+const QColor TextColor(255, 255, 0);
+
+QString underline(int length)
+{
+    return QString(length, QChar(0x00AF));
+}
+
+QLabel *textLabel(QWidget *parent, const QRect &twips)
+{
+    auto *label = new QLabel(About::credits(), parent);
+    label->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
+    label->setFont(Fonts::msSansSerif(9.75));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, BoxBack);
+    palette.setColor(QPalette::WindowText, TextColor);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+About::About(FormHost &host)
+    : Form(host, Id, QStringLiteral("About"), 4335, 7935, Frame::Tool)
+{
+    // Created from the bottom of the stack up: each box covers the ones
+    // made before it.
+    Label1 = textLabel(this, QRect(0, 0, 4335, 7935));
+    Label2 = textLabel(this, QRect(4440, -360, 3495, 7095));
+
+    Picture2 = new PictureBox(this, 2040, 2160, 1455, 1575, BoxBack);
+    Image1 = new QLabel(Picture2);
+    Image1->setGeometry(Twips::rect(0, 0, 1440, 1440));
+    Image1->setPixmap(Pictures::lifeIcon());
+    Image1->setScaledContents(true);
+
+    Picture1 = new PictureBox(this, 2040, 2040, 1455, 1575, BoxBack);
+    Picture3 = new PictureBox(this, 4320, 0, 2415, 8055, BoxBack);
+    Picture4 = new PictureBox(this, -2410, 0, 2415, 8055, BoxBack);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &About::Timer1_Timer);
+    // A window closed before its first tick must not start the credits.
+    connect(this, &Form::unloaded, Timer1, &QTimer::stop);
+    Timer1->start();
+}
+
+QString About::credits()
+{
+    const QStringList lines{
+        QStringLiteral("Hey All :"),
+        underline(7),
+        QStringLiteral("i just want to say thanks to everyone who helped me finish this amazing game and also to put "
+                       "here the game tester's names and the main 20 levels builders names."),
+        QStringLiteral("well, we got a list of names here, LOL, Enjoy the game !!!"),
+        QString(),
+        QStringLiteral("Programmer:"),
+        underline(11),
+        QStringLiteral("Ilan Dorvesh."),
+        QString(),
+        QStringLiteral("Graphic Designer:"),
+        underline(15),
+        QStringLiteral("Maya Kelbrun."),
+        QString(),
+        QStringLiteral("Game testers:"),
+        underline(12),
+        QStringLiteral("Yoav Ternik."),
+        QStringLiteral("Shira Oldanov - www.oldanov.example"),
+        QStringLiteral(u"\u00A4\u00B0\u00BA\u00D7Zephyr\u00D7\u00BA\u00B0\u00A4 - 40417729"),
+        QStringLiteral("And some more that doesn't want they'r names here, *thanks*."),
+        QString(),
+        QStringLiteral("Levels builders:"),
+        QStringLiteral("Eden Marko."),
+        QStringLiteral("Gal Prennick - Special thanks !!"),
+        QString(),
+        QStringLiteral("And thank you for playing the game !!!!"),
+        QString(),
+        QStringLiteral(" ENJOY."),
+        QStringLiteral("   Ilan Dorvesh."),
+    };
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+void About::Timer1_Timer()
+{
+    // The credits start once per opening of the window.
+    Timer1->stop();
+    while (Wait(nextStep())) {
+    }
+}
+
+double About::nextStep()
+{
+    // Each phase runs while its box has not reached its end; all of them
+    // start short of it, so the first step of a phase always moves.
+    switch (m_phase) {
+    case Phase::Uncover:
+        // The cover slides right and the player figure comes into view.
+        if (Picture1->Left() <= 3480) {
+            Picture1->setLeft(Picture1->Left() + 30);
+            return 0.1;
+        }
+        Picture1->setTop(2040);
+        Picture1->setLeft(2040);
+        Picture1->setHeight(15);
+        m_phase = Phase::Blind;
+        [[fallthrough]];
+    case Phase::Blind:
+        // The cover drops over the figure like a blind.
+        if (Picture1->Height() <= 1575) {
+            Picture1->setHeight(Picture1->Height() + 90);
+            return 0.1;
+        }
+        m_phase = Phase::Curtains;
+        [[fallthrough]];
+    case Phase::Curtains:
+        if (Picture3->Left() > 2040 || Picture4->Left() < -100) {
+            if (Picture3->Left() > 2040)
+                Picture3->setLeft(Picture3->Left() - 20);
+            if (Picture4->Left() < -100)
+                Picture4->setLeft(Picture4->Left() + 20);
+            return 0.1;
+        }
+        // The curtains open at once and the typing starts over from the
+        // first character; the cover stays where the blind left it.
+        Picture3->setLeft(4320);
+        Picture4->setLeft(-2410);
+        m_i = 1;
+        m_phase = Phase::Typing;
+        [[fallthrough]];
+    case Phase::Typing:
+        Label1->setText(Label2->text().left(m_i));
+        if (m_i < TypingSteps) {
+            ++m_i;
+            return 0.09;
+        }
+        m_phase = Phase::Uncover;
+        return 0.5;
+    }
+    Q_UNREACHABLE();
+}
+
+bool About::Wait(double seconds)
+{
+    return Pause::wait(seconds, this);
+}
+
+void About::Form_Unload(bool &cancel)
+{
+    Q_UNUSED(cancel);
+    host().show(FormId::MainMenu);
+}

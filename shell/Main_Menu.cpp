@@ -1,0 +1,46 @@
+#include "Main_Menu.h"
+
+#include "Fonts.h"
+#include "Twips.h"
+
+#include <QLabel>
+
+Main_Menu::Main_Menu(FormHost &host)
+    : Menu(host, Id, QStringLiteral("Main Menu"), 4695, 4110)
+{
+    addItems({QStringLiteral("Play Game"), QStringLiteral("Level Creator"),
+              QStringLiteral("About this game"), QStringLiteral("Exit game")});
+
+    Label2 = new QLabel(QStringLiteral("This game was builted by:\r\n"
+                                       "Ilan Dorvesh\r\n"
+                                       "20 Levels Builted by:\r\n"
+                                       "Gal Prennick\r\n"
+                                       "Thanks to:\r\n"
+                                       "www.veltrano-mazes.example"),
+                        this);
+    Label2->setGeometry(Twips::rect(480, 2160, 3735, 1455));
+    Label2->setFont(Fonts::msSansSerif(9.75));
+    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label2->setAutoFillBackground(true);
+    paint(Label2, NormalBack, NormalText);
+}
+
+void Main_Menu::activate()
+{
+    const QString c = Curr->text();
+    if (c == u"0")
+        handOver(FormId::PlayGame);
+    else if (c == u"1")
+        handOver(FormId::MapEditor);
+    else if (c == u"2")
+        handOver(FormId::About);
+    else if (c == u"3")
+        host().end();
+}
+
+void Main_Menu::Form_Unload(bool &cancel)
+{
+    Q_UNUSED(cancel);
+    // The main menu stays loaded for the whole game: closing it is the end.
+    host().end();
+}

@@ -1,0 +1,183 @@
+#include "Menu.h"
+
+#include "Fonts.h"
+#include "Twips.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace {
+
+// The virtual-key code of a key, as the menus' handler expects it. Keys
+// whose Qt code happens to equal 13, 38 or 40 ("&" is 38, "(" is 40) must
+// not pass for Enter, Up or Down, so anything not listed is 0.
+int virtualKey(const QKeyEvent *event)
+{
+    const int key = event->key();
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Menu::KeyReturn;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return Menu::KeyUp;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return Menu::KeyDown;
+    default:
+        break;
+    }
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return key;
+    return 0;
+}
+
+} // namespace
+
+Menu::Menu(FormHost &host, FormId id, const QString &caption, int clientWidthTwips, int clientHeightTwips)
+    : Form(host, id, caption, clientWidthTwips, clientHeightTwips, Frame::Tool)
+{
+    setBackColor(WindowBack);
+    setFocusPolicy(Qt::StrongFocus);
+    Curr = new QLabel(QStringLiteral("0"), this);
+    Curr->hide();
+}
+
+void Menu::paint(QLabel *label, const QColor &back, const QColor &text)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, back);
+    palette.setColor(QPalette::Active, QPalette::WindowText, text);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, LockedText);
+    label->setPalette(palette);
+}
+
+QLabel *Menu::addItem(const QString &caption, const QRect &twips, qreal points, Qt::Alignment alignment)
+{
+    auto *label = new QLabel(caption, this);
+    label->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
+    label->setFont(Fonts::msSansSerif(points));
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setAutoFillBackground(true);
+    // Pointing at an item highlights it without a button held down.
+    label->setMouseTracking(true);
+    label->installEventFilter(this);
+    if (Label1.empty())
+        paint(label, HighlightBack, HighlightText);
+    else
+        paint(label, NormalBack, NormalText);
+    Label1.push_back(label);
+    return label;
+}
+
+void Menu::addItems(const QStringList &captions)
+{
+    for (const QString &caption : captions)
+        addItem(caption, QRect(480, 480 + 360 * int(Label1.size()), 3735, 375), 12, Qt::AlignHCenter);
+}
+
+void Menu::focus(int Index)
+{
+    for (QLabel *item : Label1)
+        paint(item, NormalBack, NormalText);
+    paint(Label1.at(std::size_t(Index)), HighlightBack, HighlightText);
+    Curr->setText(QString::number(Index));
+}
+
+int Menu::current() const
+{
+    return Curr->text().toInt();
+}
+
+int Menu::above(int c) const
+{
+    return c == 0 ? last() : c - 1;
+}
+
+int Menu::below(int c) const
+{
+    return c == last() ? 0 : c + 1;
+}
+
+void Menu::Form_KeyDown(int KeyCode, int Shift)
+{
+    Q_UNUSED(Shift);
+    switch (KeyCode) {
+    case KeyUp:
+        focus(above(current()));
+        break;
+    case KeyDown:
+        focus(below(current()));
+        break;
+    case KeyReturn:
+        activate();
+        break;
+    default:
+        break;
+    }
+}
+
+void Menu::Label1_MouseMove(int Index)
+{
+    if (current() != Index && Label1.at(std::size_t(Index))->isEnabled())
+        focus(Index);
+}
+
+void Menu::Label1_Click(int Index)
+{
+    Q_UNUSED(Index);
+    activate();
+}
+
+void Menu::handOver(FormId target)
+{
+    host().show(target);
+    focus(0);
+    host().hide(formId());
+}
+
+bool Menu::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto found = std::find(Label1.cbegin(), Label1.cend(), watched);
+    if (found == Label1.cend())
+        return Form::eventFilter(watched, event);
+    const QLabel *item = *found;
+    const int index = int(found - Label1.cbegin());
+    // A locked item takes no part in the pointer's play.
+    if (!item->isEnabled())
+        return false;
+    if (event->type() == QEvent::MouseMove) {
+        Label1_MouseMove(index);
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        // A click is a press and a release on the same item; letting go
+        // after dragging off it is not one.
+        if (mouse->button() == Qt::LeftButton && item->rect().contains(mouse->position().toPoint())) {
+            Label1_Click(index);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Menu::keyPressEvent(QKeyEvent *event)
+{
+    Form_KeyDown(virtualKey(event), event->modifiers() & Qt::ShiftModifier ? 1 : 0);
+    event->accept();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Form.h"
+
+#include <QColor>
+
+#include <vector>
+
+class QLabel;
+
+// The way the three menus work: a column of label items of which exactly one
+// is highlighted, moved with Up and Down (wrapping around) or by pointing,
+// and activated with Enter or a click. Labels cannot hold the keyboard focus,
+// so the window itself takes every key.
+class Menu : public Form
+{
+    Q_OBJECT
+
+public:
+    // Virtual-key codes: the only keys a menu answers to.
+    static constexpr int KeyUp = 38;
+    static constexpr int KeyDown = 40;
+    static constexpr int KeyReturn = 13;
+
+    // Teal with pale cyan text, and the same pair swapped for the highlight.
+    static inline const QColor NormalBack{0, 128, 128};
+    static inline const QColor NormalText{192, 255, 255};
+    static inline const QColor HighlightBack = NormalText;
+    static inline const QColor HighlightText = NormalBack;
+    // A locked item's text: the desktop's grey for what cannot be chosen.
+    static inline const QColor LockedText{128, 128, 128};
+    // The background of the menu windows, a dark teal.
+    static inline const QColor WindowBack{0, 64, 64};
+
+    // Moves the highlight to an item and records it in Curr; the only place
+    // that changes either, so the two always agree.
+    void focus(int Index);
+
+    // Up and Down move the highlight, Enter runs the highlighted item; every
+    // other key does nothing.
+    void Form_KeyDown(int KeyCode, int Shift);
+    // Pointing at an enabled item highlights it.
+    void Label1_MouseMove(int Index);
+    // A click runs the highlighted item, not necessarily the one clicked: the
+    // keyboard may have moved the highlight while the pointer rested.
+    void Label1_Click(int Index);
+
+    std::vector<QLabel *> Label1; // the items, top to bottom
+    QLabel *Curr = nullptr;       // hidden: the highlighted index as text
+
+protected:
+    // Gives a label a background and a text colour; a disabled label keeps
+    // its grey text.
+    static void paint(QLabel *label, const QColor &back, const QColor &text);
+
+    Menu(FormHost &host, FormId id, const QString &caption, int clientWidthTwips, int clientHeightTwips);
+
+    // Adds the next item below the others; the first one starts highlighted.
+    QLabel *addItem(const QString &caption, const QRect &twips, qreal points, Qt::Alignment alignment);
+    // The column of the main and play menus: large centred items from the
+    // top down, 360 twips apart.
+    void addItems(const QStringList &captions);
+
+    int current() const;
+    int last() const { return int(Label1.size()) - 1; }
+
+    // Where Up and Down lead from item c: both wrap around the column.
+    virtual int above(int c) const;
+    virtual int below(int c) const;
+
+    // Runs the highlighted item.
+    virtual void activate() = 0;
+
+    // Leaves for another window: shows it, puts this menu's highlight back on
+    // item 0 for its return, and hides this menu, in that order.
+    void handOver(FormId target);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+};

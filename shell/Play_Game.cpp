@@ -1,0 +1,30 @@
+#include "Play_Game.h"
+
+#include <QLabel>
+
+Play_Game::Play_Game(FormHost &host)
+    : Menu(host, Id, QStringLiteral("Play Game"), 4695, 2415)
+{
+    addItems({QStringLiteral("Start new game"), QStringLiteral("Start from level"),
+              QStringLiteral("Load level from file"), QStringLiteral("Back to main menu")});
+}
+
+void Play_Game::activate()
+{
+    const QString c = Curr->text();
+    if (c == u"0")
+        handOver(FormId::GameScreen);
+    else if (c == u"1")
+        handOver(FormId::StartLevel);
+    else if (c == u"2")
+        handOver(FormId::LoadFiles);
+    else if (c == u"3")
+        handOver(FormId::MainMenu);
+}
+
+void Play_Game::Form_Unload(bool &cancel)
+{
+    Q_UNUSED(cancel);
+    host().hide(Id);
+    host().show(FormId::MainMenu);
+}

@@ -1,0 +1,75 @@
+#include "Start_Level.h"
+
+#include "Game_Screen.h"
+#include "ProgressFile.h"
+
+#include <QLabel>
+
+#include <cmath>
+
+Start_Level::Start_Level(FormHost &host)
+    : Menu(host, Id, QStringLiteral("Start From Level:"), 4695, 6030)
+{
+    for (int k = 0; k < GoBack; ++k) {
+        QLabel *item = addItem(QStringLiteral("Start Level %1").arg(k + 1), QRect(480, 480 + 240 * k, 3735, 255),
+                               9.75, Qt::AlignLeft);
+        item->setEnabled(k == 0);
+    }
+    addItem(QStringLiteral("Go Back"), QRect(480, 5280, 3735, 375), 12, Qt::AlignHCenter);
+}
+
+void Start_Level::Form_Load()
+{
+    m_backToMenu = true;
+    // The file holds 125 times the slot of the furthest level started; the
+    // reading comes back already limited to the slots that exist, so every
+    // item unlocked and MaxLevel name real items whatever the file holds.
+    const double v = ProgressFile::readSlot();
+    for (int i = 0; i <= v; ++i)
+        Label1.at(std::size_t(i))->setEnabled(true);
+    // Nearest whole item, a half going to the even one.
+    m_maxLevel = int(std::nearbyint(v));
+}
+
+int Start_Level::above(int c) const
+{
+    if (c == 0)
+        return GoBack;
+    return Label1.at(std::size_t(c - 1))->isEnabled() ? c - 1 : m_maxLevel;
+}
+
+int Start_Level::below(int c) const
+{
+    if (c == GoBack)
+        return 0;
+    return Label1.at(std::size_t(c + 1))->isEnabled() ? c + 1 : GoBack;
+}
+
+void Start_Level::activate()
+{
+    const int c = current();
+    if (c == GoBack) {
+        host().show(FormId::PlayGame);
+        host().unload(Id);
+        return;
+    }
+    // Only a hand-edited progress file can leave the highlight on a locked
+    // level, and a locked level is not to be played.
+    if (!Label1.at(std::size_t(c))->isEnabled())
+        return;
+    auto *screen = host().get<Game_Screen>();
+    screen->Label2->setText(QString::number(c + 1));
+    screen->loadscreen(c);
+    host().show(Game_Screen::Id);
+    m_backToMenu = false;
+    host().unload(Id);
+}
+
+void Start_Level::Form_Unload(bool &cancel)
+{
+    Q_UNUSED(cancel);
+    if (!m_backToMenu)
+        return;
+    host().hide(Id);
+    host().show(FormId::PlayGame);
+}

@@ -1,0 +1,271 @@
+#include "Forms.h"
+#include "Game_Screen.h"
+#include "LevelTable.h"
+#include "Play_Game.h"
+#include "ScratchDir.h"
+#include "Start_Level.h"
+#include "VisibleWindows.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <optional>
+
+Q_DECLARE_METATYPE(std::optional<QByteArray>)
+
+// The level selection: what the progress file unlocks, how the highlight
+// steps around locked levels, and where choosing and leaving lead.
+class TestLevelSelection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void progressFileUnlocksLevels_data();
+    void progressFileUnlocksLevels();
+    void missingProgressFileIsCreatedEmpty();
+    void upAndDownStepAroundLockedLevels_data();
+    void upAndDownStepAroundLockedLevels();
+    void lockedLevelsIgnoreThePointer();
+    void choosingLevelFiveBuildsSlotFour();
+    void leavingReturnsToThePlayMenu_data();
+    void leavingReturnsToThePlayMenu();
+    void reopeningReadsTheFileAgain();
+    void lockedLevelUnderTheHighlightDoesNotStart();
+
+private:
+    // Opens the level selection from the play menu, as the player does.
+    Start_Level *open();
+    static QList<int> enabledItems(const Start_Level *selection);
+
+    std::unique_ptr<ScratchDir> m_dir;
+    std::unique_ptr<Forms> m_forms;
+};
+
+void TestLevelSelection::init()
+{
+    m_dir = std::make_unique<ScratchDir>();
+    m_forms = std::make_unique<Forms>();
+    m_forms->show(FormId::PlayGame);
+}
+
+void TestLevelSelection::cleanup()
+{
+    m_forms.reset();
+    m_dir.reset();
+}
+
+Start_Level *TestLevelSelection::open()
+{
+    auto *play = m_forms->get<Play_Game>();
+    play->focus(1);
+    QTest::keyClick(play, Qt::Key_Return);
+    return static_cast<Start_Level *>(m_forms->loaded(FormId::StartLevel));
+}
+
+QList<int> TestLevelSelection::enabledItems(const Start_Level *selection)
+{
+    QList<int> items;
+    for (std::size_t i = 0; i < selection->Label1.size(); ++i) {
+        if (selection->Label1[i]->isEnabled())
+            items.append(int(i));
+    }
+    return items;
+}
+
+void TestLevelSelection::progressFileUnlocksLevels_data()
+{
+    QTest::addColumn<std::optional<QByteArray>>("content");
+    QTest::addColumn<int>("levels");
+    QTest::addColumn<int>("maxLevel");
+
+    QTest::newRow("no file") << std::optional<QByteArray>() << 1 << 0;
+    QTest::newRow("empty") << std::optional<QByteArray>("") << 1 << 0;
+    QTest::newRow("slot 2") << std::optional<QByteArray>(" 250 \r\n") << 3 << 2;
+    QTest::newRow("slot 19") << std::optional<QByteArray>(" 2375 \r\n") << 20 << 19;
+    QTest::newRow("custom slot") << std::optional<QByteArray>(" 2500 \r\n") << 20 << 20;
+    // Values the game never writes.
+    QTest::newRow("200: slot 1.6") << std::optional<QByteArray>("200") << 2 << 2;
+    QTest::newRow("187.5: slot 1.5, half to even") << std::optional<QByteArray>("187.5") << 2 << 2;
+    QTest::newRow("312.5: slot 2.5, half to even") << std::optional<QByteArray>("312.5") << 3 << 2;
+    QTest::newRow("junk") << std::optional<QByteArray>("level five") << 1 << 0;
+    QTest::newRow("negative") << std::optional<QByteArray>("-750") << 1 << 0;
+    QTest::newRow("beyond the last slot") << std::optional<QByteArray>("99999") << 20 << 20;
+}
+
+void TestLevelSelection::progressFileUnlocksLevels()
+{
+    QFETCH(std::optional<QByteArray>, content);
+    QFETCH(int, levels);
+    QFETCH(int, maxLevel);
+
+    if (content)
+        m_dir->write("LGT.Log", *content);
+    const Start_Level *selection = open();
+    QVERIFY(selection);
+    QCOMPARE(visibleWindows(), QStringList{"Start From Level:"});
+
+    QList<int> expected;
+    for (int k = 0; k < levels; ++k)
+        expected.append(k);
+    expected.append(Start_Level::GoBack);
+    QCOMPARE(enabledItems(selection), expected);
+    QCOMPARE(selection->MaxLevel(), maxLevel);
+    QCOMPARE(selection->Label1.at(std::size_t(selection->MaxLevel()))->text(),
+             maxLevel == Start_Level::GoBack ? QStringLiteral("Go Back")
+                                             : QStringLiteral("Start Level %1").arg(maxLevel + 1));
+    QCOMPARE(selection->Curr->text(), QStringLiteral("0"));
+    QVERIFY(selection->BackToMenu());
+}
+
+void TestLevelSelection::missingProgressFileIsCreatedEmpty()
+{
+    QVERIFY(!m_dir->exists("LGT.Log"));
+    open();
+    QVERIFY(m_dir->exists("LGT.Log"));
+    QCOMPARE(m_dir->read("LGT.Log"), QByteArray());
+}
+
+void TestLevelSelection::upAndDownStepAroundLockedLevels_data()
+{
+    QTest::addColumn<std::optional<QByteArray>>("content");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<int>("to");
+
+    const std::optional<QByteArray> none;
+    const std::optional<QByteArray> three(" 250 \r\n");
+    const std::optional<QByteArray> all(" 2500 \r\n");
+    QTest::newRow("level 1 only: Down from level 1") << none << 0 << Qt::Key_Down << 20;
+    QTest::newRow("level 1 only: Up from Go Back") << none << 20 << Qt::Key_Up << 0;
+    QTest::newRow("three: Down from level 3") << three << 2 << Qt::Key_Down << 20;
+    QTest::newRow("three: Up from Go Back") << three << 20 << Qt::Key_Up << 2;
+    QTest::newRow("three: Up from level 1") << three << 0 << Qt::Key_Up << 20;
+    QTest::newRow("three: Down from Go Back") << three << 20 << Qt::Key_Down << 0;
+    QTest::newRow("three: Down from level 2") << three << 1 << Qt::Key_Down << 2;
+    QTest::newRow("three: Up from level 2") << three << 1 << Qt::Key_Up << 0;
+    QTest::newRow("all: Down from level 20") << all << 19 << Qt::Key_Down << 20;
+    QTest::newRow("all: Up from Go Back") << all << 20 << Qt::Key_Up << 19;
+    QTest::newRow("all: Down from level 7") << all << 6 << Qt::Key_Down << 7;
+}
+
+void TestLevelSelection::upAndDownStepAroundLockedLevels()
+{
+    QFETCH(std::optional<QByteArray>, content);
+    QFETCH(int, from);
+    QFETCH(Qt::Key, key);
+    QFETCH(int, to);
+
+    if (content)
+        m_dir->write("LGT.Log", *content);
+    Start_Level *selection = open();
+    selection->focus(from);
+    QTest::keyClick(selection, key);
+    QCOMPARE(selection->Curr->text(), QString::number(to));
+}
+
+void TestLevelSelection::lockedLevelsIgnoreThePointer()
+{
+    m_dir->write("LGT.Log", " 250 \r\n");
+    Start_Level *selection = open();
+    QLabel *seven = selection->Label1.at(6);
+    QTest::mouseMove(seven);
+    QCOMPARE(selection->Curr->text(), QStringLiteral("0"));
+    QTest::mouseClick(seven, Qt::LeftButton);
+    QCOMPARE(visibleWindows(), QStringList{"Start From Level:"});
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+
+    QTest::mouseMove(selection->Label1.at(2));
+    QCOMPARE(selection->Curr->text(), QStringLiteral("2"));
+}
+
+void TestLevelSelection::choosingLevelFiveBuildsSlotFour()
+{
+    m_dir->write("LGT.Log", " 2500 \r\n");
+    Start_Level *selection = open();
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(selection, Qt::Key_Down);
+    QTest::keyClick(selection, Qt::Key_Return);
+
+    QCOMPARE(visibleWindows(), QStringList{"Veltrano"});
+    QVERIFY(!m_forms->isLoaded(FormId::StartLevel));
+    auto *screen = m_forms->get<Game_Screen>();
+    const LevelRecord level = LevelTable::slot(4);
+    QCOMPARE(screen->Label2->text(), QStringLiteral("5"));
+    QCOMPARE(screen->Label5->text(), level.time);
+    QCOMPARE(screen->Image3().left, level.locationX.trimmed().toInt());
+    QCOMPARE(screen->Image3().top, level.locationY.trimmed().toInt());
+    QCOMPARE(screen->Image1().front().tag, level.rows.front().left(1));
+
+    // The play screen hands back to the play menu, not to the selection.
+    QVERIFY(screen->close());
+    QCOMPARE(visibleWindows(), QStringList{"Play Game"});
+    QVERIFY(!m_forms->isLoaded(FormId::StartLevel));
+    QCOMPARE(m_forms->get<Play_Game>()->Curr->text(), QStringLiteral("0"));
+}
+
+void TestLevelSelection::leavingReturnsToThePlayMenu_data()
+{
+    QTest::addColumn<QString>("how");
+
+    QTest::newRow("Enter on Go Back") << "enter";
+    QTest::newRow("click on Go Back") << "click";
+    QTest::newRow("close box") << "close";
+}
+
+void TestLevelSelection::leavingReturnsToThePlayMenu()
+{
+    QFETCH(QString, how);
+
+    m_dir->write("LGT.Log", " 250 \r\n");
+    Start_Level *selection = open();
+    QLabel *goBack = selection->Label1.at(Start_Level::GoBack);
+    QTest::keyClick(selection, Qt::Key_Down);
+    if (how == u"enter") {
+        QTest::keyClick(selection, Qt::Key_Up);
+        QTest::keyClick(selection, Qt::Key_Up);
+        QCOMPARE(selection->Curr->text(), QStringLiteral("20"));
+        QTest::keyClick(selection, Qt::Key_Return);
+    } else if (how == u"click") {
+        QTest::mouseMove(goBack);
+        QTest::mouseClick(goBack, Qt::LeftButton);
+    } else {
+        QVERIFY(selection->close());
+    }
+
+    QCOMPARE(visibleWindows(), QStringList{"Play Game"});
+    QVERIFY(!m_forms->isLoaded(FormId::StartLevel));
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QCOMPARE(m_forms->get<Play_Game>()->Curr->text(), QStringLiteral("0"));
+}
+
+void TestLevelSelection::reopeningReadsTheFileAgain()
+{
+    Start_Level *selection = open();
+    QCOMPARE(enabledItems(selection), (QList<int>{0, Start_Level::GoBack}));
+    QTest::keyClick(selection, Qt::Key_Down);
+    QTest::keyClick(selection, Qt::Key_Return);
+    QCOMPARE(visibleWindows(), QStringList{"Play Game"});
+
+    m_dir->write("LGT.Log", " 250 \r\n");
+    selection = open();
+    QCOMPARE(enabledItems(selection), (QList<int>{0, 1, 2, Start_Level::GoBack}));
+    QCOMPARE(selection->Curr->text(), QStringLiteral("0"));
+}
+
+void TestLevelSelection::lockedLevelUnderTheHighlightDoesNotStart()
+{
+    // Slot 1.6 unlocks levels 1 and 2 but rounds to level 3 for the jump.
+    m_dir->write("LGT.Log", "200");
+    Start_Level *selection = open();
+    selection->focus(Start_Level::GoBack);
+    QTest::keyClick(selection, Qt::Key_Up);
+    QCOMPARE(selection->Curr->text(), QStringLiteral("2"));
+    QTest::keyClick(selection, Qt::Key_Return);
+    QCOMPARE(visibleWindows(), QStringList{"Start From Level:"});
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+}
+
+QTEST_MAIN(TestLevelSelection)
+#include "tst_levelselection.moc"

@@ -1,0 +1,319 @@
+#include "Forms.h"
+#include "Game_Screen.h"
+#include "Main_Menu.h"
+#include "Play_Game.h"
+#include "ScratchDir.h"
+#include "VisibleWindows.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+Q_DECLARE_METATYPE(FormId)
+
+// The main menu and the play menu: the highlight, the keys, the pointer and
+// where each item leads.
+class TestMenus : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startShowsOnlyTheMainMenu();
+    void upAndDownWrapAround_data();
+    void upAndDownWrapAround();
+    void otherKeysDoNothing_data();
+    void otherKeysDoNothing();
+    void pointingHighlightsAnItem();
+    void clickRunsTheHighlightedItem();
+    void mainMenuItemsHandOver_data();
+    void mainMenuItemsHandOver();
+    void playMenuItemsHandOver_data();
+    void playMenuItemsHandOver();
+    void exitGameEndsWhateverIsHidden_data();
+    void exitGameEndsWhateverIsHidden();
+    void backToMainMenuAndAgainStartsAtTheTop();
+    void closingThePlayMenuShowsTheMainMenu();
+
+private:
+    Menu *menu(FormId id) { return static_cast<Menu *>(m_forms->form(id)); }
+    // The items carrying the highlight colours.
+    static QList<int> highlighted(const Menu *menu);
+
+    std::unique_ptr<ScratchDir> m_dir;
+    std::unique_ptr<Forms> m_forms;
+};
+
+void TestMenus::init()
+{
+    m_dir = std::make_unique<ScratchDir>();
+    m_forms = std::make_unique<Forms>();
+    m_forms->start();
+}
+
+void TestMenus::cleanup()
+{
+    m_forms.reset();
+    m_dir.reset();
+}
+
+QList<int> TestMenus::highlighted(const Menu *menu)
+{
+    QList<int> items;
+    for (std::size_t i = 0; i < menu->Label1.size(); ++i) {
+        const QPalette palette = menu->Label1[i]->palette();
+        const QColor back = palette.color(QPalette::Window);
+        const QColor text = palette.color(QPalette::Active, QPalette::WindowText);
+        if (back == Menu::HighlightBack && text == Menu::HighlightText)
+            items.append(int(i));
+        else if (back != Menu::NormalBack || text != Menu::NormalText)
+            items.append(-1); // neither pair: a colour went wrong
+    }
+    return items;
+}
+
+void TestMenus::startShowsOnlyTheMainMenu()
+{
+    QCOMPARE(visibleWindows(), QStringList{"Main Menu"});
+    const Menu *main = menu(FormId::MainMenu);
+    QCOMPARE(main->Curr->text(), QStringLiteral("0"));
+    QVERIFY(main->Curr->isHidden());
+    QCOMPARE(main->Label1.at(0)->text(), QStringLiteral("Play Game"));
+    QCOMPARE(highlighted(main), QList<int>{0});
+    for (const FormId id : {FormId::PlayGame, FormId::StartLevel, FormId::About, FormId::GameScreen,
+                            FormId::LoadFiles, FormId::MapEditor})
+        QVERIFY(!m_forms->isLoaded(id));
+}
+
+void TestMenus::upAndDownWrapAround_data()
+{
+    QTest::addColumn<FormId>("window");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<int>("to");
+
+    QTest::newRow("main: Up on Play Game") << FormId::MainMenu << 0 << Qt::Key_Up << 3;
+    QTest::newRow("main: Down on Exit game") << FormId::MainMenu << 3 << Qt::Key_Down << 0;
+    QTest::newRow("main: Up") << FormId::MainMenu << 2 << Qt::Key_Up << 1;
+    QTest::newRow("main: Down") << FormId::MainMenu << 1 << Qt::Key_Down << 2;
+    QTest::newRow("play: Up on Start new game") << FormId::PlayGame << 0 << Qt::Key_Up << 3;
+    QTest::newRow("play: Down on Back to main menu") << FormId::PlayGame << 3 << Qt::Key_Down << 0;
+}
+
+void TestMenus::upAndDownWrapAround()
+{
+    QFETCH(FormId, window);
+    QFETCH(int, from);
+    QFETCH(Qt::Key, key);
+    QFETCH(int, to);
+
+    m_forms->show(window);
+    Menu *target = menu(window);
+    target->focus(from);
+    QTest::keyClick(target, key);
+    QCOMPARE(target->Curr->text(), QString::number(to));
+    QCOMPARE(highlighted(target), QList<int>{to});
+}
+
+void TestMenus::otherKeysDoNothing_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+
+    QTest::newRow("Escape") << Qt::Key_Escape;
+    QTest::newRow("Space") << Qt::Key_Space;
+    QTest::newRow("Left") << Qt::Key_Left;
+    QTest::newRow("Right") << Qt::Key_Right;
+    QTest::newRow("A") << Qt::Key_A;
+    QTest::newRow("Tab") << Qt::Key_Tab;
+    QTest::newRow("F1") << Qt::Key_F1;
+    // Their Qt codes are those of Up and Down.
+    QTest::newRow("&") << Qt::Key_Ampersand;
+    QTest::newRow("(") << Qt::Key_ParenLeft;
+}
+
+void TestMenus::otherKeysDoNothing()
+{
+    QFETCH(Qt::Key, key);
+
+    Menu *main = menu(FormId::MainMenu);
+    main->focus(1);
+    QTest::keyClick(main, key);
+    QCOMPARE(main->Curr->text(), QStringLiteral("1"));
+    QCOMPARE(highlighted(main), QList<int>{1});
+    QCOMPARE(visibleWindows(), QStringList{"Main Menu"});
+}
+
+void TestMenus::pointingHighlightsAnItem()
+{
+    auto *main = m_forms->get<Main_Menu>();
+    main->focus(3);
+    QTest::mouseMove(main->Label1.at(1));
+    QCOMPARE(main->Curr->text(), QStringLiteral("1"));
+    QCOMPARE(highlighted(main), QList<int>{1});
+
+    // Off the items the highlight stays where it is.
+    QTest::mouseMove(main->Label2);
+    QTest::mouseMove(main, QPoint(2, 2));
+    QCOMPARE(main->Curr->text(), QStringLiteral("1"));
+    QTest::mouseClick(main->Label2, Qt::LeftButton);
+    QCOMPARE(visibleWindows(), QStringList{"Main Menu"});
+}
+
+void TestMenus::clickRunsTheHighlightedItem()
+{
+    QTest::keyClick(menu(FormId::MainMenu), Qt::Key_Return);
+    Menu *play = menu(FormId::PlayGame);
+    QTest::mouseMove(play->Label1.at(0));
+    QTest::keyClick(play, Qt::Key_Down);
+    QCOMPARE(play->Curr->text(), QStringLiteral("1"));
+
+    // The pointer still rests on "Start new game"; "Start from level" runs.
+    QTest::mouseClick(play->Label1.at(0), Qt::LeftButton);
+    QCOMPARE(visibleWindows(), QStringList{"Start From Level:"});
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QCOMPARE(play->Curr->text(), QStringLiteral("0"));
+}
+
+void TestMenus::mainMenuItemsHandOver_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<bool>("click");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("Play Game, Enter") << 0 << false << "Play Game";
+    QTest::newRow("Play Game, click") << 0 << true << "Play Game";
+    QTest::newRow("Level Creator, Enter") << 1 << false << "Veltrano - MAP EDITOR";
+    QTest::newRow("Level Creator, click") << 1 << true << "Veltrano - MAP EDITOR";
+    QTest::newRow("About this game, Enter") << 2 << false << "About";
+    QTest::newRow("About this game, click") << 2 << true << "About";
+}
+
+void TestMenus::mainMenuItemsHandOver()
+{
+    QFETCH(int, item);
+    QFETCH(bool, click);
+    QFETCH(QString, shown);
+
+    QSignalSpy ended(m_forms.get(), &Forms::ended);
+    Menu *main = menu(FormId::MainMenu);
+    if (click) {
+        QTest::mouseMove(main->Label1.at(std::size_t(item)));
+        QTest::mouseClick(main->Label1.at(std::size_t(item)), Qt::LeftButton);
+    } else {
+        main->focus(item);
+        QTest::keyClick(main, Qt::Key_Return);
+    }
+    QCOMPARE(visibleWindows(), QStringList{shown});
+    // Hidden, not unloaded, and ready to come back on its first item.
+    QVERIFY(m_forms->isLoaded(FormId::MainMenu));
+    QCOMPARE(main->Curr->text(), QStringLiteral("0"));
+    QCOMPARE(highlighted(main), QList<int>{0});
+    QCOMPARE(ended.count(), 0);
+}
+
+void TestMenus::playMenuItemsHandOver_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("Start new game") << 0 << "Veltrano";
+    QTest::newRow("Start from level") << 1 << "Start From Level:";
+    QTest::newRow("Load level from file") << 2 << "Load Level from files";
+    QTest::newRow("Back to main menu") << 3 << "Main Menu";
+}
+
+void TestMenus::playMenuItemsHandOver()
+{
+    QFETCH(int, item);
+    QFETCH(QString, shown);
+
+    Menu *main = menu(FormId::MainMenu);
+    QTest::keyClick(main, Qt::Key_Return);
+    Menu *play = menu(FormId::PlayGame);
+    for (int i = 0; i < item; ++i)
+        QTest::keyClick(play, Qt::Key_Down);
+    QTest::keyClick(play, Qt::Key_Return);
+
+    QCOMPARE(visibleWindows(), QStringList{shown});
+    QVERIFY(m_forms->isLoaded(FormId::PlayGame));
+    QCOMPARE(play->Curr->text(), QStringLiteral("0"));
+    QCOMPARE(highlighted(play), QList<int>{0});
+}
+
+void TestMenus::exitGameEndsWhateverIsHidden_data()
+{
+    QTest::addColumn<bool>("closeBox");
+
+    QTest::newRow("Exit game") << false;
+    QTest::newRow("close box") << true;
+}
+
+void TestMenus::exitGameEndsWhateverIsHidden()
+{
+    QFETCH(bool, closeBox);
+
+    // Leave the play menu loaded and hidden behind the main menu.
+    Menu *main = menu(FormId::MainMenu);
+    QTest::keyClick(main, Qt::Key_Return);
+    Menu *play = menu(FormId::PlayGame);
+    QTest::keyClick(play, Qt::Key_Up);
+    QTest::keyClick(play, Qt::Key_Return);
+    QVERIFY(m_forms->isLoaded(FormId::PlayGame));
+    QCOMPARE(visibleWindows(), QStringList{"Main Menu"});
+
+    QSignalSpy ended(m_forms.get(), &Forms::ended);
+    if (closeBox) {
+        main->close();
+    } else {
+        QTest::keyClick(main, Qt::Key_Up);
+        QTest::keyClick(main, Qt::Key_Return);
+    }
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(visibleWindows(), QStringList());
+    QVERIFY(!m_forms->isLoaded(FormId::MainMenu));
+    QVERIFY(!m_forms->isLoaded(FormId::PlayGame));
+}
+
+void TestMenus::backToMainMenuAndAgainStartsAtTheTop()
+{
+    Menu *main = menu(FormId::MainMenu);
+    QTest::keyClick(main, Qt::Key_Return);
+    Menu *play = menu(FormId::PlayGame);
+    QTest::keyClick(play, Qt::Key_Down);
+    QTest::keyClick(play, Qt::Key_Down);
+    QTest::keyClick(play, Qt::Key_Down);
+    QTest::keyClick(play, Qt::Key_Return);
+
+    QCOMPARE(visibleWindows(), QStringList{"Main Menu"});
+    QCOMPARE(highlighted(main), QList<int>{0});
+    QTest::keyClick(main, Qt::Key_Return);
+    QCOMPARE(visibleWindows(), QStringList{"Play Game"});
+    QCOMPARE(menu(FormId::PlayGame), play);
+    QCOMPARE(play->Curr->text(), QStringLiteral("0"));
+    QCOMPARE(highlighted(play), QList<int>{0});
+}
+
+void TestMenus::closingThePlayMenuShowsTheMainMenu()
+{
+    QSignalSpy ended(m_forms.get(), &Forms::ended);
+    Menu *main = menu(FormId::MainMenu);
+    QTest::keyClick(main, Qt::Key_Return);
+    Menu *play = menu(FormId::PlayGame);
+    QTest::keyClick(play, Qt::Key_Down);
+    QTest::keyClick(play, Qt::Key_Down);
+
+    QVERIFY(play->close());
+    QCOMPARE(visibleWindows(), QStringList{"Main Menu"});
+    QVERIFY(!m_forms->isLoaded(FormId::PlayGame));
+    QCOMPARE(highlighted(main), QList<int>{0});
+    QCOMPARE(ended.count(), 0);
+
+    // Closed, not hidden: it comes back on its first item.
+    QTest::keyClick(main, Qt::Key_Return);
+    QCOMPARE(menu(FormId::PlayGame)->Curr->text(), QStringLiteral("0"));
+    QCOMPARE(visibleWindows(), QStringList{"Play Game"});
+}
+
+QTEST_MAIN(TestMenus)
+#include "tst_menus.moc"
