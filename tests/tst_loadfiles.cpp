@@ -1,0 +1,196 @@
+#include "EditorDriver.h"
+#include "Forms.h"
+#include "Game_Screen.h"
+#include "LevelTable.h"
+#include "MessageLog.h"
+#include "ScratchDir.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace EditorDriver;
+
+namespace {
+
+// 20 lines: start at the top left, green, 45 seconds and sixteen rows whose
+// first one leads over a banknote to the exit.
+QByteArray twentyLineFile()
+{
+    return "0\r\n0\r\n65280\r\n45\r\n0304\r\n" + QByteArray("1111111111111111\r\n").repeated(15);
+}
+
+QStringList listed(const Load_Files *files)
+{
+    QStringList names;
+    for (int i = 0; i < files->File1->count(); ++i)
+        names.append(files->File1->item(i)->text());
+    return names;
+}
+
+} // namespace
+
+// The load-level screen: its list, the play of a chosen file in the custom
+// slot, the files it refuses, and where closing it leads.
+class TestLoadFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void listsLevelFilesInAnyLetterCase();
+    void chosenFileIsPlayedAndItsExitBringsListBack();
+    void unplayableFileIsRefused_data();
+    void unplayableFileIsRefused();
+    void unreadableFileShowsFileNotFound();
+    void closingWithoutChoice_data();
+    void closingWithoutChoice();
+    void levelMadeInEditorIsPlayedToItsExit();
+
+private:
+    Load_Files *open();
+    void walkToExit();
+
+    std::unique_ptr<ScratchDir> m_dir;
+    std::unique_ptr<MessageLog> m_log;
+    std::unique_ptr<Forms> m_forms;
+};
+
+void TestLoadFiles::init()
+{
+    m_dir = std::make_unique<ScratchDir>();
+    m_log = std::make_unique<MessageLog>();
+    m_forms = std::make_unique<Forms>();
+}
+
+void TestLoadFiles::cleanup()
+{
+    m_forms.reset();
+    m_log.reset();
+    m_dir.reset();
+}
+
+Load_Files *TestLoadFiles::open()
+{
+    m_forms->show(FormId::LoadFiles);
+    return m_forms->get<Load_Files>();
+}
+
+void TestLoadFiles::walkToExit()
+{
+    auto *screen = m_forms->get<Game_Screen>();
+    for (int step = 0; step < 3; ++step)
+        screen->Form_KeyDown(39, 0);
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QVERIFY(!m_forms->isLoaded(FormId::PlayGame));
+    QVERIFY(m_forms->get<Load_Files>()->isVisible());
+}
+
+void TestLoadFiles::listsLevelFilesInAnyLetterCase()
+{
+    for (const char *name : {"small.lvl", "LOUD.LVL", "Mixed.Lvl", "notes.txt", "old.lvl.bak"})
+        m_dir->write(name, twentyLineFile());
+    QDir(m_dir->path()).mkdir("folder.lvl");
+    QCOMPARE(listed(open()), (QStringList{"LOUD.LVL", "Mixed.Lvl", "small.lvl"}));
+}
+
+void TestLoadFiles::chosenFileIsPlayedAndItsExitBringsListBack()
+{
+    m_dir->write("Green.lvl", twentyLineFile());
+    QVERIFY(choose(open(), "Green.lvl"));
+    QVERIFY(!m_forms->isLoaded(FormId::LoadFiles));
+    auto *screen = m_forms->get<Game_Screen>();
+    QVERIFY(screen->isVisible());
+    QCOMPARE(screen->Label2->text(), QStringLiteral("File"));
+    const LevelRecord &slot = screen->level(LevelTable::CustomSlot);
+    QCOMPARE(slot.rows.size(), 17);
+    QCOMPARE(slot.rows.last(), QString());
+    QCOMPARE(screen->backColor(), QColor(0, 255, 0));
+    QCOMPARE(screen->Label5->text(), QStringLiteral("45"));
+    QCOMPARE(screen->Image1().size(), std::size_t(4 + 15 * 16));
+    walkToExit();
+    QCOMPARE(m_log->shown, QStringList{});
+}
+
+void TestLoadFiles::unplayableFileIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("four lines") << QByteArray("0\r\n0\r\n255\r\n30\r\n");
+    QTest::newRow("rows without code") << QByteArray("0\r\n0\r\n255\r\n30\r\n\r\n\r\n");
+    QTest::newRow("left not a number") << QByteArray("left\r\n0\r\n255\r\n30\r\n1111\r\n");
+    QTest::newRow("top empty") << QByteArray("0\r\n\r\n255\r\n30\r\n1111\r\n");
+    QTest::newRow("colour not a number") << QByteArray("0\r\n0\r\nred\r\n30\r\n1111\r\n");
+    QTest::newRow("time not a number") << QByteArray("0\r\n0\r\n255\r\nlong\r\n1111\r\n");
+}
+
+void TestLoadFiles::unplayableFileIsRefused()
+{
+    QFETCH(QByteArray, file);
+    m_dir->write("Bad.lvl", file);
+    m_dir->write("Good.lvl", twentyLineFile());
+    Load_Files *files = open();
+    QVERIFY(choose(files, "Bad.lvl"));
+    QCOMPARE(m_log->shown.size(), 1);
+    QVERIFY(m_log->shown.first().startsWith("Error: "));
+    QVERIFY(m_log->shown.first() != "Error: File Not Found");
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QVERIFY(files->isVisible());
+
+    // The next choice does not read on from the refused file's lines.
+    QVERIFY(choose(files, "Good.lvl"));
+    QCOMPARE(m_forms->get<Game_Screen>()->level(LevelTable::CustomSlot).rows.value(0), QStringLiteral("0304"));
+}
+
+void TestLoadFiles::unreadableFileShowsFileNotFound()
+{
+    m_dir->write("Gone.lvl", twentyLineFile());
+    Load_Files *files = open();
+    QVERIFY(QFile::remove(m_dir->filePath("Gone.lvl")));
+    QVERIFY(choose(files, "Gone.lvl"));
+    QCOMPARE(m_log->shown, QStringList{"Error: File Not Found"});
+    QVERIFY(files->isVisible());
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+}
+
+void TestLoadFiles::closingWithoutChoice_data()
+{
+    QTest::addColumn<bool>("fromEditor");
+    QTest::newRow("from the play menu") << false;
+    QTest::newRow("from the editor") << true;
+}
+
+void TestLoadFiles::closingWithoutChoice()
+{
+    QFETCH(bool, fromEditor);
+    if (fromEditor) {
+        m_forms->show(FormId::MapEditor);
+        QTest::mouseClick(m_forms->get<MapEditor>()->Command4, Qt::LeftButton);
+    }
+    QVERIFY(open()->close());
+    QVERIFY(!m_forms->isLoaded(FormId::LoadFiles));
+    QCOMPARE(m_forms->isLoaded(FormId::PlayGame), !fromEditor);
+    QCOMPARE(m_forms->isLoaded(FormId::MapEditor), fromEditor);
+}
+
+void TestLoadFiles::levelMadeInEditorIsPlayedToItsExit()
+{
+    m_forms->show(FormId::MapEditor);
+    auto *editor = m_forms->get<MapEditor>();
+    for (const int code : {0, 3, 0, 4})
+        clickTile(editor, code);
+    editor->Text4->selectAll();
+    QTest::keyClicks(editor->Text4, "Trip");
+    QTest::mouseClick(editor->Command3, Qt::LeftButton);
+    QTest::mouseClick(editor->Command2, Qt::LeftButton);
+    QVERIFY(!m_forms->isLoaded(FormId::MapEditor));
+
+    QVERIFY(choose(open(), "Trip.lvl"));
+    QCOMPARE(m_forms->get<Game_Screen>()->Cash->text(), QStringLiteral("1"));
+    walkToExit();
+    QCOMPARE(listed(m_forms->get<Load_Files>()), QStringList{"Trip.lvl"});
+}
+
+QTEST_MAIN(TestLoadFiles)
+#include "tst_loadfiles.moc"

@@ -1,0 +1,387 @@
+#include "EditorDriver.h"
+#include "Forms.h"
+#include "MapPreview.h"
+#include "MessageLog.h"
+#include "Pictures.h"
+#include "ScratchDir.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace EditorDriver;
+
+namespace {
+
+// Sixteen rows of sixteen codes, every palette tile among them.
+QStringList fullMap()
+{
+    const QStringList codes{"0", "1", "2", "3", "4", "5", "6", "7", "80", "81", "82", "83", "84", "85", "86", "87", "88", "90"};
+    QStringList rows(16);
+    for (int cell = 0; cell < 256; ++cell)
+        rows[cell / 16] += codes.at(cell % codes.size());
+    return rows;
+}
+
+void setMap(MapEditor *editor, const QString &text, int caret, int anchor = -1)
+{
+    editor->Text1->setPlainText(text);
+    QTextCursor cursor = editor->Text1->textCursor();
+    cursor.setPosition(anchor < 0 ? caret : anchor);
+    cursor.setPosition(caret, QTextCursor::KeepAnchor);
+    editor->Text1->setTextCursor(cursor);
+}
+
+} // namespace
+
+// The level editor: typing and the palette, the check and the preview, the
+// settings, saving, loading and closing.
+class TestMapEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void paletteReplacesSelectionThenGoesToEnd_data();
+    void paletteReplacesSelectionThenGoesToEnd();
+    void plusAndSpaceKeys_data();
+    void plusAndSpaceKeys();
+    void checkReportsRowsAndDrawsCodes_data();
+    void checkReportsRowsAndDrawsCodes();
+    void fullMapIsPaintedWithPalettePictures();
+    void colourBarColoursSwatchAndPreviewWhileDragged();
+    void spinnersStopAtTheirEnds_data();
+    void spinnersStopAtTheirEnds();
+    void freshEditorSavesDefaultsAndRows();
+    void replaceAnswerDecidesOverwrite_data();
+    void replaceAnswerDecidesOverwrite();
+    void refusedSaveWritesNothing_data();
+    void refusedSaveWritesNothing();
+    void savedStartCellLoadsBack();
+    void loadFillSkipsFailingSteps_data();
+    void loadFillSkipsFailingSteps();
+    void closingAsksAndNoKeepsEditorOpen();
+
+private:
+    MapEditor *open();
+
+    std::unique_ptr<ScratchDir> m_dir;
+    std::unique_ptr<MessageLog> m_log;
+    std::unique_ptr<Forms> m_forms;
+};
+
+void TestMapEditor::init()
+{
+    m_dir = std::make_unique<ScratchDir>();
+    m_log = std::make_unique<MessageLog>();
+    m_forms = std::make_unique<Forms>();
+}
+
+void TestMapEditor::cleanup()
+{
+    m_forms.reset();
+    m_log.reset();
+    m_dir.reset();
+}
+
+MapEditor *TestMapEditor::open()
+{
+    m_forms->show(FormId::MapEditor);
+    return m_forms->get<MapEditor>();
+}
+
+void TestMapEditor::paletteReplacesSelectionThenGoesToEnd_data()
+{
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("map");
+    QTest::newRow("caret after 2nd") << -1 << 85 << "118511\n22";
+    QTest::newRow("selection") << 1 << 0 << "10\n22";
+}
+
+void TestMapEditor::paletteReplacesSelectionThenGoesToEnd()
+{
+    QFETCH(int, anchor);
+    QFETCH(int, code);
+    MapEditor *editor = open();
+    setMap(editor, "1111\n22", anchor < 0 ? 2 : 4, anchor);
+    clickTile(editor, code);
+    QTEST(editor->Text1->toPlainText(), "map");
+    QCOMPARE(editor->Text1->textCursor().position(), editor->Text1->toPlainText().size());
+    QCOMPARE(editor->List2->item(0)->text(), QString("Line1: \t%1 Chr.").arg(anchor < 0 ? 6 : 2));
+}
+
+void TestMapEditor::plusAndSpaceKeys_data()
+{
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<char>("key");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("caretAfter");
+    QTest::newRow("+ at start") << "123" << 0 << '+' << "12" << 0;
+    QTest::newRow("+ at end") << "123" << 3 << '+' << "12" << 2;
+    QTest::newRow("+ in first row") << "12\n34" << 1 << '+' << "12\n3" << 1;
+    QTest::newRow("+ takes line break") << "12\n" << 3 << '+' << "12" << 2;
+    QTest::newRow("+ on empty") << "" << 0 << '+' << "" << 0;
+    QTest::newRow("space") << "11" << 1 << ' ' << "101" << 2;
+}
+
+void TestMapEditor::plusAndSpaceKeys()
+{
+    QFETCH(char, key);
+    MapEditor *editor = open();
+    QFETCH(QString, map);
+    QFETCH(int, caret);
+    setMap(editor, map, caret);
+    QTest::keyClick(editor->Text1, key);
+    QTEST(editor->Text1->toPlainText(), "after");
+    QTEST(editor->Text1->textCursor().position(), "caretAfter");
+}
+
+void TestMapEditor::checkReportsRowsAndDrawsCodes_data()
+{
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QStringList>("report");
+    QTest::addColumn<QStringList>("codes");
+    QTest::newRow("1111") << "1111" << QStringList{"Line1: \t4 Chr."} << QStringList{"1", "1", "1", "1"};
+    QTest::newRow("858585") << "858585" << QStringList{"Line1: \t6 Chr."} << QStringList{"85", "85", "85"};
+    QTest::newRow("one break at end") << "12\n3\n" << QStringList{"Line1: \t2 Chr.", "Line2: \t1 Chr."}
+                                      << QStringList{"1", "2", "3"};
+    QTest::newRow("two breaks at end") << "12\n\n" << QStringList{"Line1: \t2 Chr.", "Line2: \t0 Chr."}
+                                       << QStringList{"1", "2"};
+    QTest::newRow("lone 8") << "18" << QStringList{"Line1: \t2 Chr."} << QStringList{"1", "8"};
+    QTest::newRow("empty") << "" << QStringList{} << QStringList{};
+}
+
+void TestMapEditor::checkReportsRowsAndDrawsCodes()
+{
+    QFETCH(QString, map);
+    QFETCH(QStringList, codes);
+    MapEditor *editor = open();
+    // Typed first, so that each row must replace what an earlier check drew.
+    QTest::keyClicks(editor->Text1, "7777777");
+    editor->Text1->setPlainText(map);
+    QStringList report;
+    for (int i = 0; i < editor->List2->count(); ++i)
+        report.append(editor->List2->item(i)->text());
+    QTEST(report, "report");
+
+    QStringList drawn;
+    const std::vector<ImageElement> &cells = editor->Image1();
+    for (std::size_t i = 0; i + 1 < cells.size(); ++i) {
+        QVERIFY(cells[i].visible);
+        QCOMPARE(cells[i].picture.cacheKey(), Pictures::tile(cells[i].tag).cacheKey());
+        drawn.append(cells[i].tag);
+    }
+    QCOMPARE(drawn, codes);
+    QVERIFY(!cells.back().visible);
+}
+
+void TestMapEditor::fullMapIsPaintedWithPalettePictures()
+{
+    MapEditor *editor = open();
+    editor->Text1->setPlainText(fullMap().join('\n'));
+    QCOMPARE(editor->List2->count(), 16);
+    QCOMPARE(editor->Image1().size(), std::size_t(257));
+    // Row 3, column 5 is code number 53: 53 % 18 = 17, tile 90.
+    const ImageElement &cell = editor->Image1().at(3 * 16 + 5);
+    QCOMPARE(cell.tag, QStringLiteral("90"));
+    QCOMPARE(QPoint(cell.left, cell.top), QPoint(5 * 480, 3 * 480));
+
+    QImage expected(32, 32, QImage::Format_RGB32);
+    expected.fill(editor->previewColor());
+    QPainter(&expected).drawPixmap(0, 0, Pictures::tile("90"));
+    const QImage shown = editor->Picture2->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint at = editor->Picture2->contentsRect().topLeft() + QPoint(5 * 32, 3 * 32);
+    QCOMPARE(shown.copy(QRect(at, QSize(32, 32))), expected);
+}
+
+void TestMapEditor::colourBarColoursSwatchAndPreviewWhileDragged()
+{
+    MapEditor *editor = open();
+    QCOMPARE(editor->swatchColor(), 12632256u);
+    editor->HScroll1[1]->setValue(0);
+    editor->HScroll1[2]->setValue(0);
+    editor->HScroll1[0]->setSliderDown(true);
+    editor->HScroll1[0]->setSliderPosition(255);
+    QCOMPARE(editor->swatchColor(), 255u);
+    QCOMPARE(editor->Picture3->palette().color(QPalette::Window), QColor(Qt::red));
+    QCOMPARE(editor->previewColor(), QColor(Qt::red));
+}
+
+void TestMapEditor::spinnersStopAtTheirEnds_data()
+{
+    QTest::addColumn<int>("spinner");
+    QTest::addColumn<bool>("upper");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("top start stops at 16") << 0 << true << 20 << "16";
+    QTest::newRow("left start stops at 1") << 1 << false << 2 << "1";
+    QTest::newRow("time stops at 10") << 2 << false << 30 << "10";
+    QTest::newRow("time stops at 120") << 2 << true << 100 << "120";
+}
+
+void TestMapEditor::spinnersStopAtTheirEnds()
+{
+    QFETCH(int, spinner);
+    QFETCH(bool, upper);
+    QFETCH(int, clicks);
+    MapEditor *editor = open();
+    QScrollBar *bars[] = {editor->VScroll1, editor->VScroll2, editor->VScroll3};
+    QLineEdit *boxes[] = {editor->Text2, editor->Text3, editor->Text5};
+    for (int i = 0; i < clicks; ++i)
+        clickArrow(bars[spinner], upper);
+    QTEST(boxes[spinner]->text(), "shown");
+}
+
+void TestMapEditor::freshEditorSavesDefaultsAndRows()
+{
+    MapEditor *editor = open();
+    const QStringList rows = fullMap();
+    QTest::keyClicks(editor->Text1, rows.first());
+    editor->Text1->appendPlainText(rows.mid(1).join('\n'));
+    QTest::mouseClick(editor->Command3, Qt::LeftButton);
+    QCOMPARE(m_log->shown, QStringList{"Veltrano: file saved successfully !"});
+    const QByteArray saved = m_dir->read("Level.lvl");
+    QCOMPARE(saved, "0\r\n0\r\n12632256\r\n30\r\n" + rows.join("\r\n").toLatin1() + "\r\n");
+    QCOMPARE(saved.count("\r\n"), 20);
+}
+
+void TestMapEditor::replaceAnswerDecidesOverwrite_data()
+{
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("Yes") << true;
+    QTest::newRow("No") << false;
+}
+
+void TestMapEditor::replaceAnswerDecidesOverwrite()
+{
+    QFETCH(bool, replace);
+    const QByteArray old = QByteArray("old line\r\n").repeated(25);
+    m_dir->write("Level.lvl", old);
+    open()->Text1->setPlainText("11\n22");
+    m_log->answers = {replace ? MessageBox::Answer::Yes : MessageBox::Answer::No};
+    QTest::mouseClick(open()->Command3, Qt::LeftButton);
+    QCOMPARE(m_log->shown.first(), QStringLiteral("Veltrano: File Already Exist, Replace ? [Yes/No]"));
+    QCOMPARE(m_log->shown.size(), replace ? 2 : 1);
+    QCOMPARE(m_dir->read("Level.lvl"), replace ? QByteArray("0\r\n0\r\n12632256\r\n30\r\n11\r\n22\r\n") : old);
+}
+
+void TestMapEditor::refusedSaveWritesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("message");
+    const QString badName = "Error: There has been a error!";
+    QTest::newRow("empty name") << "" << "1" << "Veltrano: No file name !";
+    for (const char *name : {"../Escape", "sub/Level", "sub\\Level", ".", "..", "C:Level", "Le*vel", "Lev?l",
+                             "\"Level\"", "<Level>", "Le|vel", "Tab\tLevel"})
+        QTest::newRow(name) << QString::fromLatin1(name) << "1" << badName;
+    const QString badStart = "Veltrano: The start location must be a whole number from 1 to 16 !";
+    for (const char *top : {"17", "0", "abc", "", "2.5"})
+        QTest::newRow(qPrintable("top " + QString(top))) << "Level" << QString(top) << badStart;
+}
+
+void TestMapEditor::refusedSaveWritesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, top);
+    // The program directory lies inside the scratch one, so that a level
+    // written beside it is found as well as one written below it.
+    QDir scratch(m_dir->path());
+    QVERIFY(scratch.mkpath("game/sub"));
+    ProgramDir::setPath(m_dir->filePath("game"));
+    MapEditor *editor = open();
+    editor->Text4->setText(name);
+    editor->Text2->setText(top);
+    QTest::mouseClick(editor->Command3, Qt::LeftButton);
+    QFETCH(QString, message);
+    QCOMPARE(m_log->shown, QStringList{message});
+    for (const char *folder : {"", "game", "game/sub"})
+        QCOMPARE(QDir(scratch.filePath(folder)).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
+void TestMapEditor::savedStartCellLoadsBack()
+{
+    MapEditor *editor = open();
+    for (int i = 0; i < 4; ++i)
+        clickArrow(editor->VScroll2, true);
+    for (int i = 0; i < 8; ++i)
+        clickArrow(editor->VScroll1, true);
+    editor->Text1->setPlainText("1111\n1041");
+    QTest::mouseClick(editor->Command3, Qt::LeftButton);
+    QCOMPARE(m_dir->read("Level.lvl"), QByteArray("1920\r\n3840\r\n12632256\r\n30\r\n1111\r\n1041\r\n"));
+
+    // A fresh editor, so that 5 and 9 can only come from the file.
+    QVERIFY(m_forms->unload(FormId::MapEditor));
+    editor = open();
+    QTest::mouseClick(editor->Command4, Qt::LeftButton);
+    QVERIFY(choose(m_forms->get<Load_Files>(), "Level.lvl"));
+    QCOMPARE(editor->Text3->text(), QStringLiteral("5"));
+    QCOMPARE(editor->Text2->text(), QStringLiteral("9"));
+    QCOMPARE(editor->VScroll2->value(), 12);
+    QCOMPARE(editor->VScroll1->value(), 8);
+    QCOMPARE(editor->Text1->toPlainText(), "1111\n1041" + QString(15, '\n'));
+    QVERIFY(!m_forms->isLoaded(FormId::LoadFiles));
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+}
+
+void TestMapEditor::loadFillSkipsFailingSteps_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("boxes"); // left, top, time
+    QTest::addColumn<QList<int>>("spinners"); // top, left
+    QTest::addColumn<quint32>("colour");
+    QTest::addColumn<QString>("map");
+    QTest::newRow("four lines") << QByteArray("480\r\n0\r\n255\r\n45\r\n") << QStringList{"2", "1", "45"}
+                                << QList<int>{16, 15} << 255u << QString(16, '\n');
+    QTest::newRow("no numbers") << QByteArray("left\r\n960\r\nblue\r\nsoon\r\n1\r\n") << QStringList{"1", "3", "soon"}
+                                << QList<int>{14, 16} << 12632256u << "1" + QString(16, '\n');
+}
+
+void TestMapEditor::loadFillSkipsFailingSteps()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, boxes);
+    QFETCH(QList<int>, spinners);
+    m_dir->write("Some.lvl", file);
+    MapEditor *editor = open();
+    editor->Text1->setPlainText("1111");
+    QTest::mouseClick(editor->Command4, Qt::LeftButton);
+    QVERIFY(choose(m_forms->get<Load_Files>(), "Some.lvl"));
+    QCOMPARE((QStringList{editor->Text3->text(), editor->Text2->text(), editor->Text5->text()}), boxes);
+    QCOMPARE((QList<int>{editor->VScroll1->value(), editor->VScroll2->value()}), spinners);
+    QTEST(editor->swatchColor(), "colour");
+    QTEST(editor->Text1->toPlainText(), "map");
+    QCOMPARE(editor->Text4->text(), QStringLiteral("Level"));
+    QCOMPARE(m_log->shown, QStringList{});
+    // The bars did not move; the next move replaces the loaded colour.
+    clickArrow(editor->HScroll1[1], false);
+    QCOMPARE(editor->previewColor(), QColor(192, 193, 192));
+}
+
+void TestMapEditor::closingAsksAndNoKeepsEditorOpen()
+{
+    MapEditor *editor = open();
+    editor->Text1->setPlainText("123");
+    QTest::mouseClick(editor->Command4, Qt::LeftButton);
+    m_log->answers = {MessageBox::Answer::No, MessageBox::Answer::No};
+    QTest::mouseClick(editor->Command2, Qt::LeftButton);
+    QVERIFY(!editor->close());
+    QCOMPARE(m_log->shown, QStringList(2, "SAVE: U Sure you saved the level ?!?! [Yes/No]"));
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("123"));
+    QVERIFY(!m_forms->isLoaded(FormId::MainMenu));
+
+    // Yes: the main menu, and the load-level screen opened from here goes too.
+    QTest::mouseClick(editor->Command2, Qt::LeftButton);
+    QVERIFY(!m_forms->isLoaded(FormId::MapEditor));
+    QVERIFY(!m_forms->isLoaded(FormId::LoadFiles));
+    QVERIFY(m_forms->form(FormId::MainMenu)->isVisible());
+}
+
+QTEST_MAIN(TestMapEditor)
+#include "tst_mapeditor.moc"
