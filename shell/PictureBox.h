@@ -15,7 +15,6 @@ public:
 
     int Left() const { return m_left; }
     int Top() const { return m_top; }
-    int Width() const { return m_width; }
     int Height() const { return m_height; }
 
     void setLeft(int left);

@@ -20,7 +20,6 @@ Start_Level::Start_Level(FormHost &host)
 
 void Start_Level::Form_Load()
 {
-    m_backToMenu = true;
     // The file holds 125 times the slot of the furthest level started; the
     // reading comes back already limited to the slots that exist, so every
     // item unlocked and MaxLevel name real items whatever the file holds.
