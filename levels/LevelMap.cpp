@@ -1,0 +1,111 @@
+#include "LevelMap.h"
+
+#include "TileCodes.h"
+#include "Twips.h"
+
+namespace {
+
+// A start position in twips as the play screen reads it; a cell only when it
+// lies on the grid the tiles are placed on.
+std::optional<int> cellOf(const QString &twips)
+{
+    bool ok = false;
+    const int value = twips.trimmed().toInt(&ok);
+    if (!ok || value % Twips::Cell != 0)
+        return std::nullopt;
+    return value / Twips::Cell;
+}
+
+} // namespace
+
+LevelMap::LevelMap(const LevelRecord &level)
+    : m_timeLimit(level.time.trimmed().toDouble())
+{
+    for (const QString &row : level.rows) {
+        m_codes.append(TileCodes::cutRow(row));
+        m_columns = std::max(m_columns, int(m_codes.last().size()));
+    }
+    // A level file always brings seventeen rows, the last ones usually empty;
+    // they hold no cells.
+    while (!m_codes.isEmpty() && m_codes.last().isEmpty())
+        m_codes.removeLast();
+    const auto column = cellOf(level.locationX);
+    const auto row = cellOf(level.locationY);
+    if (column && row)
+        m_start = QPoint(*column, *row);
+}
+
+QString LevelMap::text(const QPoint &cell) const
+{
+    if (cell.y() < 0 || cell.y() >= m_codes.size())
+        return {};
+    const QStringList &row = m_codes.at(cell.y());
+    if (cell.x() < 0 || cell.x() >= row.size())
+        return {};
+    return row.at(cell.x());
+}
+
+int LevelMap::code(const QPoint &cell) const
+{
+    const QString cut = text(cell);
+    return cut.isEmpty() ? int(TileCodes::Wall) : TileCodes::number(cut);
+}
+
+bool LevelMap::isWalkable(const QPoint &cell) const
+{
+    switch (code(cell)) {
+    case TileCodes::Floor:
+    case TileCodes::Banknote:
+    case TileCodes::LightBulb:
+    case TileCodes::Diamond:
+    case TileCodes::Clock:
+        return true;
+    default:
+        return false;
+    }
+}
+
+template<class Test>
+QList<QPoint> LevelMap::cellsWhere(Test test) const
+{
+    QList<QPoint> cells;
+    for (int row = 0; row < m_codes.size(); ++row) {
+        for (int column = 0; column < m_codes.at(row).size(); ++column) {
+            const QPoint cell(column, row);
+            if (test(code(cell)))
+                cells.append(cell);
+        }
+    }
+    return cells;
+}
+
+QList<QPoint> LevelMap::exits() const
+{
+    return cellsWhere([](int code) { return code == TileCodes::Exit; });
+}
+
+QList<QPoint> LevelMap::collectibles() const
+{
+    return cellsWhere(&TileCodes::isCollectible);
+}
+
+QList<QPoint> LevelMap::clocks() const
+{
+    return cellsWhere([](int code) { return code == TileCodes::Clock; });
+}
+
+QPoint LevelMap::step(char key)
+{
+    switch (key) {
+    case 'U':
+        return {0, -1};
+    case 'D':
+        return {0, 1};
+    case 'L':
+        return {-1, 0};
+    case 'R':
+        return {1, 0};
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "LevelMap.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// One way through a level, as the arrow keys a player presses.
+struct Route
+{
+    // 'U', 'D', 'L' and 'R' in order; the last one pushes into an exit.
+    QString keys;
+    // No way through the level takes fewer moves.
+    int lowerBound = 0;
+    // Proven: no way through the level takes fewer moves than keys.
+    bool shortest = false;
+    // Clocks the route takes on its way.
+    int clocks = 0;
+    // The slowest steady pace, in moves a second, at which the route gets
+    // out before the level clock runs out; 0 when it never runs out.
+    double pace = 0;
+};
+
+// What a string of arrow keys does on a level, played from its start the way
+// the play screen plays it.
+struct Playthrough
+{
+    // Keys played up to and including the push that left through an exit;
+    // all of them when the exit was never reached.
+    int keysUsed = 0;
+    bool leftThroughExit = false;
+    // Banknotes and diamonds still on the screen at the end.
+    int cashLeft = 0;
+    // The index of every key that took a clock.
+    QList<int> clockKeys;
+};
+
+// Finds a short way through a level: every banknote and diamond collected,
+// then out through an exit, and the clocks taken where they buy time. Small
+// levels are solved exactly; big ones get a route that local search has
+// shortened as far as it could, with a lower bound beside it.
+class LevelSolver
+{
+public:
+    // The map must outlive the solver.
+    explicit LevelSolver(const LevelMap &map);
+
+    // The route that needs the slowest pace, or nothing when the level cannot
+    // be finished at all; problems() then says why, one line a cause.
+    std::optional<Route> solve();
+    QStringList problems() const { return m_problems; }
+
+    static Playthrough play(const LevelMap &map, const QString &keys);
+
+    // Whether a player making one move every 1/pace seconds, the first one
+    // starting the clock, leaves through the exit before the clock runs out.
+    static bool inTime(const LevelMap &map, const Playthrough &playthrough, double pace);
+    // The slowest pace that is in time; 0 when any pace is, infinity when
+    // none is.
+    static double slowestPace(const LevelMap &map, const Playthrough &playthrough);
+
+    // Levels with up to this many banknotes, diamonds and chosen clocks are
+    // solved exactly; more go to local search.
+    static constexpr int ExactPoints = 16;
+    // Beyond this many cells or places to visit the solver declines.
+    static constexpr int MaxCells = 64 * 64;
+    static constexpr int MaxPoints = 400;
+    // The pace a level may ask of its player: one move every sixth of a
+    // second, arrow keys held down where the way runs straight. The
+    // built-in levels are all winnable at it.
+    static constexpr double HumanPace = 6;
+    // The paces the solver tells apart, in moves a second.
+    static constexpr double MinPace = 0.01;
+    static constexpr double MaxPace = 1000;
+
+private:
+    void measure();
+    int index(const QPoint &cell) const;
+    QPoint cellAt(int index) const;
+    QList<int> distancesFrom(const QPoint &cell) const;
+    // Moves from one place to another, and from a place to a push into the
+    // nearest exit.
+    int distance(int from, int to) const { return m_between.at(from * m_nodes.size() + to); }
+    int toExit(int from) const { return m_toExit.at(from); }
+    int cost(const QList<int> &order) const;
+    int minimumSpanningTree(const QList<int> &nodes) const;
+    QList<int> exactOrder(const QList<int> &nodes, int &length) const;
+    QList<int> searchedOrder(const QList<int> &nodes) const;
+    QString keysFor(const QList<int> &order) const;
+    QString path(int from, const QPoint &to) const;
+
+    const LevelMap &m_map;
+    QStringList m_problems;
+    int m_width = 0;
+    int m_height = 0;
+    // Node 0 is the start; then the banknotes and diamonds; then the clocks.
+    QList<QPoint> m_nodes;
+    int m_collectibles = 0;
+    QList<QList<int>> m_fromNode;
+    QList<int> m_exitBeside;
+    QList<int> m_between;
+    QList<int> m_toExit;
+};

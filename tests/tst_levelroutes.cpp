@@ -1,0 +1,272 @@
+#include "Forms.h"
+#include "Game_Screen.h"
+#include "LevelMap.h"
+#include "LevelSolver.h"
+#include "LevelTable.h"
+#include "ScratchDir.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
+
+// The route solver on small boards whose best route is known, and the route
+// it finds for every built-in level played key by key on the play screen.
+class TestLevelRoutes : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void shortestRouteOnSmallBoards_data();
+    void shortestRouteOnSmallBoards();
+    void whatCannotBeReachedIsNamed_data();
+    void whatCannotBeReachedIsNamed();
+    void clockIsFetchedWhenTheTimeIsShort();
+    void tickFallingWithTheLastMoveComesFirst();
+    void timeThatNeverRunsOutAsksForNoPace_data();
+    void timeThatNeverRunsOutAsksForNoPace();
+    void playMovesAsTheGameDoes();
+    void routeFinishesTheLevelOnThePlayScreen_data();
+    void routeFinishesTheLevelOnThePlayScreen();
+
+private:
+    std::unique_ptr<ScratchDir> m_dir;
+    std::unique_ptr<Forms> m_forms;
+};
+
+namespace {
+
+// A board as its map rows, the figure starting on the given cell.
+LevelRecord board(const QStringList &rows, const QPoint &start, const QString &time = QStringLiteral("30"))
+{
+    return LevelRecord{QStringLiteral("Board"), time, 0, QString::number(start.x() * 480),
+                       QString::number(start.y() * 480), rows};
+}
+
+int keyCode(QChar key)
+{
+    switch (key.toLatin1()) {
+    case 'L':
+        return 37;
+    case 'U':
+        return 38;
+    case 'R':
+        return 39;
+    default:
+        return 40;
+    }
+}
+
+} // namespace
+
+void TestLevelRoutes::init()
+{
+    m_dir = std::make_unique<ScratchDir>();
+    m_forms = std::make_unique<Forms>();
+}
+
+void TestLevelRoutes::cleanup()
+{
+    m_forms.reset();
+    m_dir.reset();
+}
+
+void TestLevelRoutes::shortestRouteOnSmallBoards_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QPoint>("start");
+    QTest::addColumn<QString>("keys");
+    QTest::newRow("straight on") << QStringList{"111111", "100341", "111111"} << QPoint(1, 1) << "RRR";
+    QTest::newRow("back for the banknote first") << QStringList{"1111111", "1300041", "1111111"} << QPoint(2, 1)
+                                                 << "LRRRR";
+    QTest::newRow("banknote under the start") << QStringList{"11111", "13041", "11111"} << QPoint(1, 1) << "RLRR";
+    QTest::newRow("the nearer of two exits") << QStringList{"1111111111", "1400300041", "1111111111"}
+                                             << QPoint(3, 1) << "RLLL";
+    QTest::newRow("round the wall") << QStringList{"11111", "10701", "10101", "10041", "11111"} << QPoint(1, 3)
+                                    << "UURRDD";
+    QTest::newRow("exit open from the start") << QStringList{"11111", "10041", "11111"} << QPoint(1, 1) << "RR";
+}
+
+void TestLevelRoutes::shortestRouteOnSmallBoards()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QPoint, start);
+    QFETCH(QString, keys);
+    const LevelMap map(board(rows, start));
+    LevelSolver solver(map);
+    const auto route = solver.solve();
+    QVERIFY2(route, qPrintable(solver.problems().join(u'\n')));
+    QCOMPARE(route->keys, keys);
+    QVERIFY(route->shortest);
+    QCOMPARE(route->lowerBound, int(keys.size()));
+    QCOMPARE(route->clocks, 0);
+}
+
+void TestLevelRoutes::whatCannotBeReachedIsNamed_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("startX");
+    QTest::addColumn<QStringList>("problems");
+    QTest::newRow("walled-in diamond and banknote") << QStringList{"1111111", "1001711", "1041131", "1111111"} << "480"
+                                                    << QStringList{"the diamond at column 4, row 1 cannot be reached",
+                                                                   "the banknote at column 5, row 2 cannot be reached"};
+    QTest::newRow("no exit") << QStringList{"1111", "1031", "1111"} << "480"
+                             << QStringList{"the level has no exit"};
+    QTest::newRow("exit behind a wall") << QStringList{"11111", "10314", "11111"} << "480"
+                                        << QStringList{"no exit can be reached"};
+    QTest::newRow("start on a wall between banknote and exit")
+        << QStringList{"1111111", "1301041", "1111111"} << "1440"
+        << QStringList{"the figure starts on a tile it cannot step back onto, which parts what is to be collected "
+                       "from the exit"};
+    QTest::newRow("start far off the map") << QStringList{"1111", "1341", "1111"} << "-4800"
+                                           << QStringList{"the banknote at column 1, row 1 cannot be reached",
+                                                          "no exit can be reached"};
+    QTest::newRow("start between cells") << QStringList{"1111", "1041", "1111"} << "500"
+                                         << QStringList{"the start is not on the grid of cells, so the figure "
+                                                        "cannot move"};
+}
+
+void TestLevelRoutes::whatCannotBeReachedIsNamed()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QString, startX);
+    QFETCH(QStringList, problems);
+    LevelRecord level = board(rows, QPoint(1, 1));
+    level.locationX = startX;
+    const LevelMap map(level);
+    LevelSolver solver(map);
+    QVERIFY(!solver.solve());
+    QCOMPARE(solver.problems(), problems);
+}
+
+void TestLevelRoutes::clockIsFetchedWhenTheTimeIsShort()
+{
+    // Nineteen moves to the exit in 2 seconds is more than anyone can do;
+    // the clock below the start buys 15 more for a step down and back.
+    const QString corridor = "1" + QString(18, u'0') + "41";
+    const QString below = "1841" + QString(18, u'1');
+    const LevelMap map(board({QString(21, u'1'), corridor, below, QString(21, u'1')}, QPoint(1, 1), "2"));
+    LevelSolver solver(map);
+    const auto route = solver.solve();
+    QVERIFY(route);
+    QCOMPARE(route->clocks, 1);
+    QVERIFY(route->keys.startsWith(QStringLiteral("DU")));
+    QVERIFY(route->pace < 2);
+
+    const Playthrough straight = LevelSolver::play(map, QString(18, u'R'));
+    QVERIFY(straight.leftThroughExit);
+    QVERIFY(LevelSolver::slowestPace(map, straight) > 8);
+}
+
+void TestLevelRoutes::tickFallingWithTheLastMoveComesFirst()
+{
+    // Eleven moves in 5 seconds: at 2 a second the last one falls together
+    // with the tick that ends the time.
+    const LevelMap map(board({"11111111111111", "10000000000041", "11111111111111"}, QPoint(1, 1), "5"));
+    const Playthrough playthrough = LevelSolver::play(map, QString(12, u'R'));
+    QVERIFY(playthrough.leftThroughExit);
+    QCOMPARE(playthrough.keysUsed, 11);
+    QVERIFY(!LevelSolver::inTime(map, playthrough, 2));
+    QVERIFY(LevelSolver::inTime(map, playthrough, 2.01));
+    QVERIFY(std::abs(LevelSolver::slowestPace(map, playthrough) - 2) < 0.001);
+}
+
+void TestLevelRoutes::timeThatNeverRunsOutAsksForNoPace_data()
+{
+    QTest::addColumn<QString>("time");
+    QTest::newRow("zero runs below it") << "0";
+    QTest::newRow("halves never meet zero") << "2.5";
+    QTest::newRow("no number reads as zero") << "soon";
+}
+
+void TestLevelRoutes::timeThatNeverRunsOutAsksForNoPace()
+{
+    QFETCH(QString, time);
+    const LevelMap map(board({"1111111", "1003041", "1111111"}, QPoint(1, 1), time));
+    LevelSolver solver(map);
+    const auto route = solver.solve();
+    QVERIFY(route);
+    QCOMPARE(route->pace, 0.0);
+}
+
+void TestLevelRoutes::playMovesAsTheGameDoes()
+{
+    // Walls stop the figure; the banknote opens the exit beside it.
+    const LevelMap walls(board({"11111", "10341", "11111"}, QPoint(1, 1)));
+    Playthrough playthrough = LevelSolver::play(walls, "UDL");
+    QVERIFY(!playthrough.leftThroughExit);
+    QCOMPARE(playthrough.cashLeft, 1);
+    playthrough = LevelSolver::play(walls, "UDLRR");
+    QVERIFY(playthrough.leftThroughExit);
+    QCOMPARE(playthrough.keysUsed, 5);
+
+    // The exit stays shut while banknotes are left.
+    const LevelMap shut(board({"1111111", "1330341", "1111111"}, QPoint(3, 1)));
+    playthrough = LevelSolver::play(shut, "RR");
+    QVERIFY(!playthrough.leftThroughExit);
+    QCOMPARE(playthrough.cashLeft, 2);
+    playthrough = LevelSolver::play(shut, "RRLLLRRRR");
+    QVERIFY(playthrough.leftThroughExit);
+    QCOMPARE(playthrough.keysUsed, 9);
+
+    const LevelMap withClock(board({"111111", "108441", "111111"}, QPoint(1, 1)));
+    playthrough = LevelSolver::play(withClock, "RRR");
+    QCOMPARE(playthrough.clockKeys, QList<int>{0});
+    QCOMPARE(playthrough.keysUsed, 2);
+}
+
+void TestLevelRoutes::routeFinishesTheLevelOnThePlayScreen_data()
+{
+    QTest::addColumn<int>("level");
+    for (int level = 1; level <= LevelTable::BuiltInLevels; ++level)
+        QTest::newRow(qPrintable(QStringLiteral("level %1").arg(level))) << level;
+}
+
+void TestLevelRoutes::routeFinishesTheLevelOnThePlayScreen()
+{
+    QFETCH(int, level);
+    const int slot = level - 1;
+    const LevelMap map(LevelTable::slot(slot));
+    LevelSolver solver(map);
+    const auto route = solver.solve();
+    QVERIFY(route);
+
+    Game_Screen *screen = m_forms->get<Game_Screen>();
+    screen->Label2->setText(QString::number(level));
+    screen->loadscreen(slot);
+    const QString keys = route->keys.chopped(1);
+    for (const QChar key : keys)
+        screen->Form_KeyDown(keyCode(key), 0);
+    QCOMPARE(screen->Cash->text(), QStringLiteral("0"));
+    QCOMPARE(screen->Label2->text(), QString::number(level));
+
+    const int push = keyCode(route->keys.back());
+    if (level < LevelTable::BuiltInLevels) {
+        screen->Form_KeyDown(push, 0);
+        const LevelRecord next = LevelTable::slot(slot + 1);
+        QCOMPARE(screen->Label2->text(), QString::number(level + 1));
+        QCOMPARE(screen->Cash->text(), QString::number(LevelMap(next).collectibles().size()));
+        QCOMPARE(screen->Image3().left, next.locationX.toInt());
+        QCOMPARE(screen->Image3().top, next.locationY.toInt());
+        return;
+    }
+
+    // The last exit starts the end-of-game display; closing the play screen
+    // cuts it short.
+    const QPointer<Game_Screen> guard(screen);
+    bool finishing = false;
+    QTimer::singleShot(0, this, [&] {
+        finishing = guard && guard->isFinishing();
+        m_forms->unload(FormId::GameScreen);
+    });
+    screen->Form_KeyDown(push, 0);
+    QVERIFY(finishing);
+    QTRY_VERIFY(!guard);
+}
+
+QTEST_MAIN(TestLevelRoutes)
+#include "tst_levelroutes.moc"

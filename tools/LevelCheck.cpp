@@ -1,0 +1,176 @@
+#include "LevelCheck.h"
+
+#include "LevelFile.h"
+#include "LevelMap.h"
+#include "LevelRecord.h"
+#include "LevelSolver.h"
+#include "TileCodes.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QString lineAt(const QStringList &lines, int index)
+{
+    return index < lines.size() ? lines.at(index) : QString();
+}
+
+bool isWhole(const QString &text, qint64 lowest, qint64 highest)
+{
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    return ok && value >= lowest && value <= highest;
+}
+
+QString keyNames(const QString &keys)
+{
+    QStringList names;
+    for (const QChar key : keys) {
+        switch (key.toLatin1()) {
+        case 'U':
+            names.append(QStringLiteral("Up"));
+            break;
+        case 'D':
+            names.append(QStringLiteral("Down"));
+            break;
+        case 'L':
+            names.append(QStringLiteral("Left"));
+            break;
+        default:
+            names.append(QStringLiteral("Right"));
+            break;
+        }
+    }
+    return names.join(u' ');
+}
+
+// A line of the file as it can be shown on one line of the report: control
+// characters spelled out, and a long line cut short.
+QString quoted(const QString &text)
+{
+    constexpr qsizetype Shown = 40;
+    QString shown;
+    for (const QChar c : text.left(Shown)) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    if (text.size() > Shown)
+        shown += QStringLiteral("...");
+    return u'"' + shown + u'"';
+}
+
+// Codes that name no tile are walls to the figure; a few of them are worth a
+// line each, a map full of them a count.
+constexpr int UnknownCodesNamed = 5;
+
+} // namespace
+
+LevelCheck::LevelCheck(const QString &path)
+{
+    const auto lines = LevelFile::read(path);
+    if (!lines) {
+        m_report.append(QStringLiteral("cannot be read; cannot be won"));
+        return;
+    }
+    const QString wrong = fault(*lines);
+    if (!wrong.isEmpty()) {
+        m_report.append(wrong + QStringLiteral("; cannot be won"));
+        return;
+    }
+    examine(*lines);
+}
+
+QString LevelCheck::fault(const QStringList &lines)
+{
+    // The play screen keeps the start as 16-bit twips, the colour as a 24-bit
+    // value and reads the time as a number at every tick.
+    constexpr qint64 Lowest = std::numeric_limits<qint16>::min();
+    constexpr qint64 Highest = std::numeric_limits<qint16>::max();
+    if (!isWhole(lineAt(lines, 0), Lowest, Highest))
+        return QStringLiteral("line 1: the start X %1 is not a whole number of twips").arg(quoted(lineAt(lines, 0)));
+    if (!isWhole(lineAt(lines, 1), Lowest, Highest))
+        return QStringLiteral("line 2: the start Y %1 is not a whole number of twips").arg(quoted(lineAt(lines, 1)));
+    if (!isWhole(lineAt(lines, 2), 0, 0xFFFFFF))
+        return QStringLiteral("line 3: the colour %1 is not a colour value").arg(quoted(lineAt(lines, 2)));
+    bool ok = false;
+    const double time = lineAt(lines, 3).trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(time))
+        return QStringLiteral("line 4: the time limit %1 is not a number").arg(quoted(lineAt(lines, 3)));
+    if (!LevelRecord::fromFileLines(lines).hasCodes())
+        return QStringLiteral("lines 5 to %1: the map holds no codes").arg(LevelRecord::FileLinesRead);
+    return {};
+}
+
+void LevelCheck::examine(const QStringList &lines)
+{
+    const LevelRecord level = LevelRecord::fromFileLines(lines);
+    const LevelMap map(level);
+    const qsizetype collectibles = map.collectibles().size();
+    m_report.append(QStringLiteral("map %1 x %2, screen cash %3, exits %4, time %5")
+                        .arg(map.columns())
+                        .arg(map.rows())
+                        .arg(collectibles)
+                        .arg(map.exits().size())
+                        .arg(level.time.trimmed()));
+
+    int unknown = 0;
+    for (qsizetype row = 0; row < level.rows.size(); ++row) {
+        const QStringList codes = TileCodes::cutRow(level.rows.at(row));
+        for (qsizetype column = 0; column < codes.size(); ++column) {
+            if (TileCodes::isKnown(codes.at(column)) || ++unknown > UnknownCodesNamed)
+                continue;
+            m_report.append(QStringLiteral("line %1: %2 at column %3 names no tile; the figure meets it as a wall")
+                                .arg(row + 5)
+                                .arg(quoted(codes.at(column)))
+                                .arg(column));
+        }
+    }
+    if (unknown > UnknownCodesNamed)
+        m_report.append(QStringLiteral("%1 more codes name no tile").arg(unknown - UnknownCodesNamed));
+
+    LevelSolver solver(map);
+    const auto route = solver.solve();
+    if (!route) {
+        m_report += solver.problems();
+        m_report.append(QStringLiteral("cannot be won"));
+        return;
+    }
+    if (collectibles == 0)
+        m_report.append(QStringLiteral("nothing to collect, and the exit can be reached"));
+    else if (collectibles == 1)
+        m_report.append(QStringLiteral("the one banknote or diamond can be reached, and the exit"));
+    else
+        m_report.append(QStringLiteral("all %1 banknotes and diamonds can be reached, and the exit").arg(collectibles));
+
+    const QString length = route->shortest ? QStringLiteral("the shortest")
+                                           : QStringLiteral("none is shorter than %1").arg(route->lowerBound);
+    const QString clocks = route->clocks == 0   ? QStringLiteral("no clock")
+                           : route->clocks == 1 ? QStringLiteral("1 clock")
+                                                : QStringLiteral("%1 clocks").arg(route->clocks);
+    QString pace;
+    if (route->pace == 0)
+        pace = QStringLiteral("the time never runs out");
+    else if (std::isinf(route->pace))
+        pace = QStringLiteral("no pace gets out in time");
+    else
+        pace = QStringLiteral("needs %1 moves a second").arg(route->pace, 0, 'f', 2);
+    m_winnable = route->pace <= LevelSolver::HumanPace;
+    m_report.append(QStringLiteral("route of %1 moves (%2), %3, %4: %5")
+                        .arg(route->keys.size())
+                        .arg(length, clocks, pace,
+                             m_winnable ? QStringLiteral("winnable")
+                                        : QStringLiteral("cannot be won at %1 moves a second")
+                                              .arg(LevelSolver::HumanPace)));
+    if (m_winnable)
+        m_route = QStringLiteral("route: ") + keyNames(route->keys);
+}
+
+QStringList LevelCheck::report(bool withRoute) const
+{
+    if (withRoute && !m_route.isEmpty())
+        return m_report + QStringList{m_route};
+    return m_report;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// The level designers' command-line tool, veltrano-levels: checks level files
+// by the very rules the game plays by, and writes the built-in levels out as
+// level files to start new ones from.
+class LevelTool
+{
+public:
+    enum Status { Done = 0, Failed = 1, Usage = 2 };
+
+    LevelTool(QTextStream &out, QTextStream &err);
+
+    // The arguments after the program's name; returns the exit status.
+    int run(const QStringList &arguments);
+
+private:
+    int usage();
+    int check(const QStringList &arguments);
+    int exportLevels(const QString &directory);
+
+    QTextStream &m_out;
+    QTextStream &m_err;
+};
