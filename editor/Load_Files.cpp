@@ -55,7 +55,6 @@ void Load_Files::Form_Load()
     // level copied from another machine may come as LEVEL.LVL.
     const QDir directory(ProgramDir::path(), QStringLiteral("*.lvl"), QDir::Name | QDir::IgnoreCase, QDir::Files);
     File1->addItems(directory.entryList());
-    m_backToMenu = true;
 }
 
 bool Load_Files::LoadList(QStringList &list, const QString &path)
@@ -74,7 +73,6 @@ void Load_Files::File1_DblClick()
     const QListWidgetItem *chosen = File1->currentItem();
     if (!chosen)
         return;
-    m_backToMenu = true;
     if (!LoadList(m_list1, ProgramDir::filePath(chosen->text())))
         return;
 
@@ -111,10 +109,7 @@ bool Load_Files::isPlayMode() const
 void Load_Files::Form_Unload(bool &cancel)
 {
     Q_UNUSED(cancel);
-    if (!m_backToMenu)
-        return;
-    if (isPlayMode())
+    // Opened from the editor, closing leaves the editor behind it in front.
+    if (m_backToMenu && isPlayMode())
         host().show(FormId::PlayGame);
-    else if (host().isLoaded(FormId::MapEditor))
-        host().show(FormId::MapEditor);
 }
