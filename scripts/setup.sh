@@ -5,7 +5,7 @@ veltrano_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     fonts-dejavu-core fonts-liberation
-    xvfb xdotool x11-utils imagemagick libx11-dev desktop-file-utils
+    xvfb xdotool x11-utils imagemagick libx11-dev libxdamage-dev desktop-file-utils
     clang libclang-rt-dev
 )
 

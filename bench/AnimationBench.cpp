@@ -1,0 +1,71 @@
+#include "AnimationBench.h"
+
+#include "CpuMeter.h"
+#include "Forms.h"
+#include "Game_Screen.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+// Lets a window that was closed be disposed of, so that the next
+// measurement starts with only its own windows open.
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+AnimationBench::AnimationBench(Forms &forms)
+    : m_forms(forms)
+{
+}
+
+AnimationBench::Use AnimationBench::about(double seconds)
+{
+    closeAll();
+    Use use;
+    QEventLoop loop;
+    const CpuMeter meter;
+    m_forms.show(FormId::About);
+    // The credits run inside the about screen's first tick and return only
+    // once the window closes, so the reading is taken before closing it.
+    QTimer::singleShot(int(seconds * 1000), Qt::PreciseTimer, &loop, [&] {
+        use = {meter.percentOfCore(), meter.cpuSeconds(), meter.wallSeconds()};
+        m_forms.unload(FormId::About);
+        loop.quit();
+    });
+    loop.exec();
+    closeAll();
+    return use;
+}
+
+AnimationBench::Use AnimationBench::endDisplay()
+{
+    closeAll();
+    auto *screen = m_forms.get<Game_Screen>();
+    m_forms.show(FormId::GameScreen);
+    screen->Label2->setText(QStringLiteral("20"));
+    screen->loadscreen(19);
+    settle();
+
+    const CpuMeter meter;
+    screen->finish();
+    const Use use{meter.percentOfCore(), meter.cpuSeconds(), meter.wallSeconds()};
+    closeAll();
+    return use;
+}
+
+void AnimationBench::closeAll()
+{
+    // The end of the display leaves the about screen and the load-level
+    // screen open; neither asks anything when closed.
+    for (const FormId id : {FormId::GameScreen, FormId::About, FormId::LoadFiles})
+        m_forms.unload(id);
+    settle();
+}

@@ -1,0 +1,80 @@
+#include "EditorBench.h"
+
+#include "Forms.h"
+#include "MapEditor.h"
+#include "MapPreview.h"
+#include "PaintCount.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+
+namespace {
+
+constexpr int WarmUpRuns = 20;
+
+void type(QWidget *box, Qt::Key key, const QString &text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(box, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(box, &release);
+}
+
+} // namespace
+
+EditorBench::EditorBench(Forms &forms)
+    : m_editor(forms.get<MapEditor>())
+{
+    forms.show(FormId::MapEditor);
+    m_previewPaints = new PaintCount(m_editor->Picture2);
+    m_editor->Text1->setPlainText(fullMap().join(u'\n'));
+    QTextCursor caret = m_editor->Text1->textCursor();
+    caret.movePosition(QTextCursor::End);
+    m_editor->Text1->setTextCursor(caret);
+    QCoreApplication::processEvents();
+}
+
+QStringList EditorBench::fullMap()
+{
+    static const char *const codes[] = {"80", "81", "82", "83", "84", "85", "86", "87", "88", "90"};
+    QStringList rows;
+    for (int row = 0; row < 16; ++row) {
+        QString text;
+        for (int column = 0; column < 16; ++column)
+            text += QLatin1String(codes[(row + column) % std::size(codes)]);
+        rows.append(text);
+    }
+    return rows;
+}
+
+Samples EditorBench::keystroke(int runs)
+{
+    const QString full = fullMap().join(u'\n');
+    Samples samples;
+    samples.reserve(std::size_t(runs));
+    for (int run = -WarmUpRuns; run < runs; ++run) {
+        // "+" takes back the last character of the map and the next key
+        // types it again, so the map stays full.
+        const bool takeBack = m_editor->Text1->toPlainText().size() == full.size();
+        const int paintsBefore = m_previewPaints->count();
+        QElapsedTimer clock;
+        clock.start();
+        if (takeBack)
+            type(m_editor->Text1, Qt::Key_Plus, QStringLiteral("+"));
+        else
+            type(m_editor->Text1, Qt::Key_0, full.right(1));
+        QCoreApplication::processEvents();
+        const qint64 elapsed = clock.nsecsElapsed();
+        if (m_previewPaints->count() == paintsBefore)
+            m_problem = QStringLiteral("a keystroke did not repaint the preview");
+        if (m_editor->List1().size() != 16)
+            m_problem = QStringLiteral("the check did not see sixteen rows");
+        if (run >= 0)
+            samples.add(elapsed);
+    }
+    if (m_editor->Text1->toPlainText() != full)
+        m_problem = QStringLiteral("the keystrokes did not leave the full map");
+    return samples;
+}

@@ -1,0 +1,358 @@
+// The game's benchmarks. Timings of the play screen and the editor run in
+// this process on the offscreen platform; start-up and peak memory are taken
+// from separate processes in the X server given with --display, each against
+// a bare Qt program timed in the same run. Prints a table, writes the JSON
+// file, and exits with 1 when a budget is missed.
+//
+//   veltrano_bench --display :N --game PATH --bare PATH [--json PATH] [--quick]
+//                  [--only screen,editor,cpu,start,memory]
+
+#include "AnimationBench.h"
+#include "EditorBench.h"
+#include "Forms.h"
+#include "MemoryProbe.h"
+#include "ProgramDir.h"
+#include "Report.h"
+#include "Samples.h"
+#include "ScreenBench.h"
+#include "StartClock.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Starts this program as the memory probe, in a process of its own.
+constexpr char MemoryProbeFlag[] = "--memory-probe";
+
+// How many times each piece of work is repeated; --quick cuts them down for
+// a look at the figures, not for the record.
+struct Runs
+{
+    int loadscreen = 1000;
+    int step = 3000;
+    int floor = 1000;
+    int keystroke = 500;
+    int starts = 25;
+    int memory = 3;
+    double aboutSeconds = 10;
+};
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+void progress(const QString &text)
+{
+    out() << "  " << text << Qt::endl;
+}
+
+QJsonObject spread(const Samples &samples)
+{
+    return {{QStringLiteral("runs"), qint64(samples.count())},
+            {QStringLiteral("median_ms"), samples.medianMs()},
+            {QStringLiteral("min_ms"), samples.minimumMs()},
+            {QStringLiteral("p10_ms"), samples.quantileMs(0.1)},
+            {QStringLiteral("p90_ms"), samples.quantileMs(0.9)}};
+}
+
+Figure timing(const QString &key, const QString &title, const Samples &samples, std::optional<double> budgetMs)
+{
+    return Figure{key, title, samples.medianMs(), QStringLiteral("ms"), budgetMs, samples.medianMs(), spread(samples)};
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+QJsonArray toJson(const std::vector<double> &values)
+{
+    QJsonArray array;
+    for (const double value : values)
+        array.append(value);
+    return array;
+}
+
+void measureScreen(Forms &forms, const Runs &runs, Report &report)
+{
+    progress(QStringLiteral("play screen: building level 20, stepping, the floor"));
+    ScreenBench bench(forms);
+    const Samples build = bench.loadscreen(runs.loadscreen);
+    const Samples step = bench.step(runs.step);
+    const Samples floor = ScreenBench::floor(runs.floor);
+    if (!bench.problem().isEmpty())
+        report.addProblem(bench.problem());
+
+    report.add(timing(QStringLiteral("loadscreen"), QStringLiteral("build level 20 + its repaint"), build, 0.5));
+    report.add(timing(QStringLiteral("step"), QStringLiteral("arrow-key step + repaint"), step, 0.2));
+    report.add(timing(QStringLiteral("floor"), QStringLiteral("floor: 256 drawPixmap, bare loop"), floor, {}));
+    report.add(Figure{QStringLiteral("step_over_floor"), QStringLiteral("step / floor"),
+                      step.medianMs() / floor.medianMs(), QStringLiteral("x"), {}, {}, {}});
+    report.add(Figure{QStringLiteral("loadscreen_over_floor"), QStringLiteral("build / floor"),
+                      build.medianMs() / floor.medianMs(), QStringLiteral("x"), {}, {}, {}});
+}
+
+void measureEditor(Forms &forms, const Runs &runs, Report &report)
+{
+    progress(QStringLiteral("editor: a keystroke on a full map"));
+    EditorBench bench(forms);
+    const Samples keystroke = bench.keystroke(runs.keystroke);
+    if (!bench.problem().isEmpty())
+        report.addProblem(bench.problem());
+    report.add(timing(QStringLiteral("editor_keystroke"), QStringLiteral("editor keystroke: check + redraw"),
+                      keystroke, 1.0));
+}
+
+void measureAnimations(Forms &forms, const Runs &runs, Report &report)
+{
+    AnimationBench bench(forms);
+    const auto figure = [](const QString &key, const QString &title, const AnimationBench::Use &use) {
+        return Figure{key,
+                      title,
+                      use.percentOfCore,
+                      QStringLiteral("% core"),
+                      3.0,
+                      {},
+                      {{QStringLiteral("cpu_s"), use.cpuSeconds}, {QStringLiteral("wall_s"), use.wallSeconds}}};
+    };
+    progress(QStringLiteral("about screen: %1 s of credits").arg(runs.aboutSeconds));
+    report.add(figure(QStringLiteral("cpu_about"), QStringLiteral("CPU, about screen animating"),
+                      bench.about(runs.aboutSeconds)));
+    progress(QStringLiteral("end-of-game display: 17.5 s"));
+    report.add(figure(QStringLiteral("cpu_end_display"), QStringLiteral("CPU, end-of-game display"),
+                      bench.endDisplay()));
+}
+
+// The game copied into a directory of its own: whatever it writes beside
+// itself lands there and not in the build tree.
+QString privateCopy(const QString &game, const QTemporaryDir &dir)
+{
+    const QString copy = dir.filePath(QStringLiteral("veltrano"));
+    if (!QFile::copy(game, copy))
+        return {};
+    return copy;
+}
+
+// One start of a program, tried again when a neighbour slowed the machine so
+// much that its window was missed.
+std::optional<StartClock::Start> timedStart(StartClock &clock, const QString &program, const QString &title)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (const std::optional<StartClock::Start> start = clock.measure(program, title))
+            return start;
+    }
+    return std::nullopt;
+}
+
+void measureStart(const QString &display, const QString &game, const QString &bare, const Runs &runs,
+                  Report &report)
+{
+    progress(QStringLiteral("start-up: %1 runs each of the game and the bare program").arg(runs.starts));
+    StartClock clock(display);
+    const QTemporaryDir gameDir;
+    const QString gameCopy = privateCopy(game, gameDir);
+    if (!clock.isReady() || gameCopy.isEmpty()) {
+        report.addProblem(QStringLiteral("start-up: no X server with the damage extension at %1, or no game to copy")
+                              .arg(display));
+        return;
+    }
+    const QString gameTitle = QStringLiteral("Main Menu");
+    const QString bareTitle = QStringLiteral("Bare Label");
+    // The first start of each may still load libraries from disk; it is
+    // reported apart and left out of the medians.
+    const std::optional<StartClock::Start> firstGame = timedStart(clock, gameCopy, gameTitle);
+    const std::optional<StartClock::Start> firstBare = timedStart(clock, bare, bareTitle);
+    std::vector<double> gameMs, gameMappedMs, bareMs, bareMappedMs;
+    for (int run = 0; run < runs.starts; ++run) {
+        // Alternating which goes first spreads a neighbour's load over both.
+        const bool gameFirst = run % 2 == 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool isGame = (turn == 0) == gameFirst;
+            const std::optional<StartClock::Start> start =
+                isGame ? timedStart(clock, gameCopy, gameTitle) : timedStart(clock, bare, bareTitle);
+            if (!start) {
+                report.addProblem(isGame ? QStringLiteral("start-up: the main menu never showed")
+                                         : QStringLiteral("start-up: the bare program's label never showed"));
+                return;
+            }
+            (isGame ? gameMs : bareMs).push_back(start->drawnMs);
+            (isGame ? gameMappedMs : bareMappedMs).push_back(start->mappedMs);
+        }
+    }
+    const auto details = [](const std::vector<double> &drawn, const std::vector<double> &mapped,
+                            const std::optional<StartClock::Start> &first) {
+        return QJsonObject{{QStringLiteral("runs_ms"), toJson(drawn)},
+                           {QStringLiteral("mapped_median_ms"), median(mapped)},
+                           {QStringLiteral("first_ms"), first ? first->drawnMs : 0}};
+    };
+    const double gameMedian = median(gameMs);
+    const double bareMedian = median(bareMs);
+    report.add(Figure{QStringLiteral("start_game"), QStringLiteral("start to main menu drawn"), gameMedian,
+                      QStringLiteral("ms"), {}, gameMedian, details(gameMs, gameMappedMs, firstGame)});
+    report.add(Figure{QStringLiteral("start_bare"), QStringLiteral("start to bare label drawn"), bareMedian,
+                      QStringLiteral("ms"), {}, bareMedian, details(bareMs, bareMappedMs, firstBare)});
+    report.add(Figure{QStringLiteral("start_ratio"), QStringLiteral("start-up, game / bare"), gameMedian / bareMedian,
+                      QStringLiteral("x"), 1.3, {}, {}});
+}
+
+// Runs a program in the X server and reads the number it prints.
+std::optional<double> printedNumber(const QString &program, const QStringList &arguments, const QString &display)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    bool ok = false;
+    const double value = process.readAllStandardOutput().trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+void measureMemory(const QString &display, const QString &bare, const Runs &runs, Report &report)
+{
+    progress(QStringLiteral("peak memory: %1 runs each").arg(runs.memory));
+    std::vector<double> gameKiB;
+    std::vector<double> bareKiB;
+    for (int run = 0; run < runs.memory; ++run) {
+        const std::optional<double> game =
+            printedNumber(QCoreApplication::applicationFilePath(), {QString::fromLatin1(MemoryProbeFlag)}, display);
+        const std::optional<double> yardstick = printedNumber(bare, {}, display);
+        if (!game || !yardstick) {
+            report.addProblem(QStringLiteral("peak memory: a probe did not report"));
+            return;
+        }
+        gameKiB.push_back(*game);
+        bareKiB.push_back(*yardstick);
+    }
+    const double game = median(gameKiB);
+    const double yardstick = median(bareKiB);
+    report.add(Figure{QStringLiteral("memory_game"), QStringLiteral("peak memory, 20 levels + editor"), game,
+                      QStringLiteral("KiB"), {}, {}, {{QStringLiteral("runs_kib"), toJson(gameKiB)}}});
+    report.add(Figure{QStringLiteral("memory_bare"), QStringLiteral("peak memory, bare label"), yardstick,
+                      QStringLiteral("KiB"), {}, {}, {{QStringLiteral("runs_kib"), toJson(bareKiB)}}});
+    report.add(Figure{QStringLiteral("memory_ratio"), QStringLiteral("peak memory, game / bare"), game / yardstick,
+                      QStringLiteral("x"), 1.5, {}, {}});
+}
+
+// The offscreen platform cannot raise a window, and says so at every show;
+// everything else Qt has to say is passed on.
+void quietRaise(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QStringLiteral("does not support raise()")))
+        return;
+    QTextStream(stderr) << qFormatLogMessage(type, context, message) << Qt::endl;
+}
+
+bool isMemoryProbe(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], MemoryProbeFlag) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The timings run offscreen, where no display server adds its own noise;
+    // the memory probe is started in the X server, as the game runs.
+    const bool probe = isMemoryProbe(argc, argv);
+    if (!probe) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(quietRaise);
+    }
+    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+
+    // The game's progress file goes here, never into the source tree.
+    const QTemporaryDir programDir;
+    ProgramDir::setPath(programDir.path());
+
+    if (probe) {
+        const std::optional<qint64> peak = MemoryProbe::runSession();
+        if (!peak)
+            return 1;
+        out() << *peak << Qt::endl;
+        return 0;
+    }
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption display(QStringLiteral("display"), QStringLiteral("X server for start-up and memory."),
+                                     QStringLiteral("name"));
+    const QCommandLineOption game(QStringLiteral("game"), QStringLiteral("The game's executable."),
+                                  QStringLiteral("path"));
+    const QCommandLineOption bare(QStringLiteral("bare"), QStringLiteral("The bare Qt program."),
+                                  QStringLiteral("path"));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Where to write the figures."),
+                                  QStringLiteral("path"), QStringLiteral("results.json"));
+    const QCommandLineOption quick(QStringLiteral("quick"), QStringLiteral("Fewer runs, for a first look."));
+    const QCommandLineOption only(QStringLiteral("only"),
+                                  QStringLiteral("Measure only these groups: screen, editor, cpu, start, memory."),
+                                  QStringLiteral("groups"));
+    parser.addOptions({display, game, bare, json, quick, only});
+    parser.process(app);
+    if (!parser.isSet(display) || !parser.isSet(game) || !parser.isSet(bare)) {
+        QTextStream(stderr) << "veltrano_bench: --display, --game and --bare are needed" << Qt::endl;
+        return 2;
+    }
+
+    Runs runs;
+    if (parser.isSet(quick))
+        runs = Runs{100, 300, 100, 50, 5, 1, 3};
+
+    const QStringList groups = parser.isSet(only) ? parser.value(only).split(u',') : QStringList();
+    const auto wanted = [&groups](const QString &group) { return groups.isEmpty() || groups.contains(group); };
+
+    Report report;
+    out() << "Measuring (" << Report::machine().value(QStringLiteral("cpu_model")).toString() << ")" << Qt::endl;
+    {
+        Forms forms;
+        if (wanted(QStringLiteral("screen")))
+            measureScreen(forms, runs, report);
+        if (wanted(QStringLiteral("editor")))
+            measureEditor(forms, runs, report);
+    }
+    if (wanted(QStringLiteral("cpu"))) {
+        Forms forms;
+        measureAnimations(forms, runs, report);
+    }
+    const QString gamePath = QDir(parser.value(game)).absolutePath();
+    const QString barePath = QDir(parser.value(bare)).absolutePath();
+    if (wanted(QStringLiteral("start")))
+        measureStart(parser.value(display), gamePath, barePath, runs, report);
+    if (wanted(QStringLiteral("memory")))
+        measureMemory(parser.value(display), barePath, runs, report);
+
+    out() << Qt::endl << report.table();
+    if (!report.writeJson(parser.value(json))) {
+        QTextStream(stderr) << "veltrano_bench: cannot write " << parser.value(json) << Qt::endl;
+        return 1;
+    }
+    out() << "Figures written to " << parser.value(json) << Qt::endl;
+    return report.allMet() ? 0 : 1;
+}
