@@ -127,10 +127,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const LevelRecord level = LevelRecord::fromFileLines(*lines);
 
+    // One play screen serves input after input, as long as none closes it;
+    // each input starts a new game on it, as a game over does.
     Rules rules;
     rules.screen = forms->get<Game_Screen>();
     rules.screen->setCustomLevel(level);
     rules.screen->Label2->setText(QStringLiteral("File"));
+    rules.screen->Label4->setText(QStringLiteral("0"));
+    rules.screen->Lives_Number->setText(QStringLiteral("3"));
+    for (QLabel *icon : rules.screen->Lives)
+        icon->show();
     rules.screen->loadscreen(LevelTable::CustomSlot);
     checkLayout(*rules.screen, level);
     rules.startLeft = level.locationX.trimmed().toInt();
@@ -165,11 +171,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         rules.score = rules.screen->Label4->text().toDouble();
     }
 
-    if (rules.screen && !rules.screen->isUnloaded()) {
+    if (rules.screen && !rules.screen->isUnloaded())
         rules.screen->grab();
-        // The next input starts with the lives and score of a fresh screen.
-        forms->unload(FormId::GameScreen);
-    }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;
 }

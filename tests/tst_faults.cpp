@@ -1,0 +1,406 @@
+#include "Forms.h"
+#include "Game_Screen.h"
+#include "LevelFile.h"
+#include "Load_Files.h"
+#include "MapEditor.h"
+#include "MessageBox.h"
+#include "ProgramDir.h"
+#include "ProgressFile.h"
+#include "ScratchDir.h"
+#include "Start_Level.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray SmallLevel = "480\r\n480\r\n0\r\n30\r\n1111\r\n1031\r\n1041\r\n1111\r\n";
+
+// Where the program directory cannot be written, whoever runs the tests.
+// Permission bits stop nobody running as root, so that case is skipped there.
+enum class Unwritable { UnderAFile, Proc, ReadOnlyBits };
+
+} // namespace
+
+// What the game does when the disk or the program directory lets it down:
+// a clear message or a sound default, never a lost file, never a crash.
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void gameGoesOnWhenProgressCannotBeWritten_data();
+    void gameGoesOnWhenProgressCannotBeWritten();
+    void saveIntoAnUnwritableDirectoryReportsAnError_data();
+    void saveIntoAnUnwritableDirectoryReportsAnError();
+    void unreadableDirectoryListsNoLevels_data();
+    void unreadableDirectoryListsNoLevels();
+    void levelFileThatVanishedIsNotFound();
+    void levelFileTurnedDirectoryIsNotFound();
+    void directoryNamedLikeALevelFileIsNotListed();
+    void saveOverADirectoryNamedLikeTheLevelFails();
+    void progressFileThatIsADirectoryReadsAsLevelOne();
+    void hugeSparseLevelFileIsReadInBounds_data();
+    void hugeSparseLevelFileIsReadInBounds();
+    void hugeSparseLevelFileLoadsIntoTheEditorInBounds();
+    void fullDiskDuringSaveKeepsTheOldFile();
+    void fullDiskKeepsTheOldProgress();
+
+private:
+    // Points the program directory at a place that cannot be written; empty
+    // when this run cannot make one (the test then skips with the reason).
+    QString unwritableDirectory(Unwritable kind);
+    // Runs a piece of the game in a child process whose files may not grow
+    // past the limit, as on a full disk; true when the child ran to its end
+    // and its check held.
+    static bool inFullDisk(rlim_t bytes, const std::function<bool()> &body);
+
+    QStringList shownMessages() const;
+
+    std::unique_ptr<ScratchDir> m_dir;
+    std::unique_ptr<Forms> m_forms;
+    QList<MessageBox::Request> m_messages;
+};
+
+void TestFaults::init()
+{
+    m_dir = std::make_unique<ScratchDir>();
+    m_forms = std::make_unique<Forms>();
+    m_messages.clear();
+    MessageBox::setResponder([this](const MessageBox::Request &request) {
+        m_messages.append(request);
+        return request.buttons == MessageBox::Buttons::Ok ? MessageBox::Answer::Ok : MessageBox::Answer::Yes;
+    });
+}
+
+void TestFaults::cleanup()
+{
+    MessageBox::setResponder({});
+    m_forms.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_dir.reset();
+}
+
+QStringList TestFaults::shownMessages() const
+{
+    QStringList shown;
+    for (const MessageBox::Request &request : m_messages)
+        shown.append(request.title + QStringLiteral(": ") + request.text);
+    return shown;
+}
+
+QString TestFaults::unwritableDirectory(Unwritable kind)
+{
+    switch (kind) {
+    case Unwritable::UnderAFile:
+        // A directory path that runs through a plain file: nothing can be
+        // created below it, not even by root.
+        m_dir->write(QStringLiteral("plain"), "not a directory");
+        return m_dir->filePath(QStringLiteral("plain/game"));
+    case Unwritable::Proc:
+        return QStringLiteral("/proc/self");
+    case Unwritable::ReadOnlyBits: {
+        const QString path = m_dir->filePath(QStringLiteral("readonly"));
+        QDir().mkpath(path);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile probe(path + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            return {};
+        }
+        return path;
+    }
+    }
+    return {};
+}
+
+void TestFaults::gameGoesOnWhenProgressCannotBeWritten_data()
+{
+    QTest::addColumn<Unwritable>("kind");
+    QTest::newRow("directory under a file") << Unwritable::UnderAFile;
+    QTest::newRow("/proc") << Unwritable::Proc;
+    QTest::newRow("read-only permission bits") << Unwritable::ReadOnlyBits;
+}
+
+void TestFaults::gameGoesOnWhenProgressCannotBeWritten()
+{
+    QFETCH(Unwritable, kind);
+    const QString directory = unwritableDirectory(kind);
+    if (directory.isEmpty())
+        QSKIP("This user writes into read-only directories (root), so the bits stop nothing here");
+    ProgramDir::setPath(directory);
+
+    // The progress cannot be kept, but the level is still built and played.
+    auto *screen = m_forms->get<Game_Screen>();
+    screen->Label2->setText(QStringLiteral("2"));
+    screen->loadscreen(1);
+    QCOMPARE(screen->Cash->text(), QStringLiteral("32"));
+    QCOMPARE(screen->Label5->text(), QStringLiteral("30"));
+    QVERIFY(!ProgressFile::record(1));
+    QCOMPARE(ProgressFile::readSlot(), 0.0);
+    QVERIFY(m_messages.isEmpty());
+
+    // The level selection falls back to the first level.
+    auto *selection = m_forms->get<Start_Level>();
+    QVERIFY(selection->Label1.at(0)->isEnabled());
+    QVERIFY(!selection->Label1.at(1)->isEnabled());
+}
+
+void TestFaults::saveIntoAnUnwritableDirectoryReportsAnError_data()
+{
+    gameGoesOnWhenProgressCannotBeWritten_data();
+}
+
+void TestFaults::saveIntoAnUnwritableDirectoryReportsAnError()
+{
+    QFETCH(Unwritable, kind);
+    const QString directory = unwritableDirectory(kind);
+    if (directory.isEmpty())
+        QSKIP("This user writes into read-only directories (root), so the bits stop nothing here");
+    ProgramDir::setPath(directory);
+
+    auto *editor = m_forms->get<MapEditor>();
+    editor->Text1->setPlainText(QStringLiteral("1111\n1041\n1111"));
+    editor->Command3_Click();
+    QCOMPARE(shownMessages(), QStringList{QStringLiteral("Error: There has been a error!")});
+    QVERIFY(!QFile::exists(ProgramDir::filePath(QStringLiteral("Level.lvl"))));
+}
+
+void TestFaults::unreadableDirectoryListsNoLevels_data()
+{
+    gameGoesOnWhenProgressCannotBeWritten_data();
+}
+
+void TestFaults::unreadableDirectoryListsNoLevels()
+{
+    QFETCH(Unwritable, kind);
+    const QString directory = unwritableDirectory(kind);
+    if (directory.isEmpty())
+        QSKIP("This user writes into read-only directories (root), so the bits stop nothing here");
+    ProgramDir::setPath(directory);
+
+    m_forms->show(FormId::LoadFiles);
+    auto *files = m_forms->get<Load_Files>();
+    QCOMPARE(files->File1->count(), 0);
+    // Closing is the way out, back to the play menu.
+    files->close();
+    QVERIFY(!m_forms->isLoaded(FormId::LoadFiles));
+    QVERIFY(m_forms->loaded(FormId::PlayGame)->isVisible());
+}
+
+void TestFaults::levelFileThatVanishedIsNotFound()
+{
+    m_dir->write(QStringLiteral("gone.lvl"), SmallLevel);
+    m_dir->write(QStringLiteral("kept.lvl"), SmallLevel);
+    m_forms->show(FormId::LoadFiles);
+    auto *files = m_forms->get<Load_Files>();
+    QCOMPARE(files->File1->count(), 2);
+
+    QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("gone.lvl"))));
+    files->File1->setCurrentRow(0);
+    QCOMPARE(files->File1->currentItem()->text(), QStringLiteral("gone.lvl"));
+    files->File1_DblClick();
+    QCOMPARE(shownMessages(), QStringList{QStringLiteral("Error: File Not Found")});
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QVERIFY(files->isVisible());
+
+    // The next choice is read on its own, not after the failed one.
+    files->File1->setCurrentRow(1);
+    files->File1_DblClick();
+    auto *screen = qobject_cast<Game_Screen *>(m_forms->loaded(FormId::GameScreen));
+    QVERIFY(screen && screen->isVisible());
+    QCOMPARE(screen->level(LevelTable::CustomSlot).rows.first(), QStringLiteral("1111"));
+    QCOMPARE(screen->Cash->text(), QStringLiteral("1"));
+}
+
+void TestFaults::levelFileTurnedDirectoryIsNotFound()
+{
+    m_dir->write(QStringLiteral("x.lvl"), SmallLevel);
+    m_forms->show(FormId::LoadFiles);
+    auto *files = m_forms->get<Load_Files>();
+    QCOMPARE(files->File1->count(), 1);
+
+    QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("x.lvl"))));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("x.lvl")));
+    files->File1->setCurrentRow(0);
+    files->File1_DblClick();
+    QCOMPARE(shownMessages(), QStringList{QStringLiteral("Error: File Not Found")});
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+}
+
+void TestFaults::directoryNamedLikeALevelFileIsNotListed()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("x.lvl")));
+    m_dir->write(QStringLiteral("real.lvl"), SmallLevel);
+    m_forms->show(FormId::LoadFiles);
+    auto *files = m_forms->get<Load_Files>();
+    QCOMPARE(files->File1->count(), 1);
+    QCOMPARE(files->File1->item(0)->text(), QStringLiteral("real.lvl"));
+}
+
+void TestFaults::saveOverADirectoryNamedLikeTheLevelFails()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("x.lvl")));
+    m_dir->write(QStringLiteral("x.lvl/inside"), "kept");
+
+    auto *editor = m_forms->get<MapEditor>();
+    editor->Text4->setText(QStringLiteral("x"));
+    editor->Text1->setPlainText(QStringLiteral("1111\n1041\n1111"));
+    editor->Command3_Click();
+    QCOMPARE(shownMessages(), QStringList{QStringLiteral("Error: There has been a error!")});
+    QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("x.lvl"))).isDir());
+    QCOMPARE(m_dir->read(QStringLiteral("x.lvl/inside")), QByteArray("kept"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{});
+}
+
+void TestFaults::progressFileThatIsADirectoryReadsAsLevelOne()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("LGT.Log")));
+    m_dir->write(QStringLiteral("LGT.Log/inside"), "kept");
+
+    auto *screen = m_forms->get<Game_Screen>();
+    screen->Label2->setText(QStringLiteral("5"));
+    screen->loadscreen(4);
+    QCOMPARE(screen->Cash->text(), QStringLiteral("33"));
+    QCOMPARE(ProgressFile::readSlot(), 0.0);
+    QVERIFY(m_messages.isEmpty());
+
+    auto *selection = m_forms->get<Start_Level>();
+    QVERIFY(selection->Label1.at(0)->isEnabled());
+    QVERIFY(!selection->Label1.at(1)->isEnabled());
+    QVERIFY(QFileInfo(ProgressFile::path()).isDir());
+    QCOMPARE(m_dir->read(QStringLiteral("LGT.Log/inside")), QByteArray("kept"));
+}
+
+void TestFaults::hugeSparseLevelFileIsReadInBounds_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("nothing but zeros")
+        << QByteArray() << QStringLiteral("Error: The start position of this level is not a number.");
+    QTest::newRow("a level, then zeros")
+        << SmallLevel << QString();
+}
+
+void TestFaults::hugeSparseLevelFileIsReadInBounds()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QString, message);
+
+    // A gigabyte that takes no room on the disk: the head, then holes.
+    m_dir->write(QStringLiteral("huge.lvl"), head);
+    QFile huge(m_dir->filePath(QStringLiteral("huge.lvl")));
+    QVERIFY(huge.resize(qint64(1) << 30));
+
+    const std::optional<QStringList> lines = LevelFile::read(huge.fileName());
+    QVERIFY(lines);
+    qsizetype characters = 0;
+    for (const QString &line : *lines)
+        characters += line.size();
+    QVERIFY(characters <= LevelFile::MaxBytes);
+
+    m_forms->show(FormId::LoadFiles);
+    auto *files = m_forms->get<Load_Files>();
+    files->File1->setCurrentRow(0);
+    files->File1_DblClick();
+    if (!message.isEmpty()) {
+        QCOMPARE(shownMessages(), QStringList{message});
+        QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+        return;
+    }
+    // The rows of the level are played; the megabyte of zeros after them is
+    // one row of cells that name no tile, and blocks like walls.
+    QVERIFY(m_messages.isEmpty());
+    auto *screen = qobject_cast<Game_Screen *>(m_forms->loaded(FormId::GameScreen));
+    QVERIFY(screen && screen->isVisible());
+    QCOMPARE(screen->Cash->text(), QStringLiteral("1"));
+    QVERIFY(screen->Image1().size() <= std::size_t(LevelFile::MaxBytes));
+    screen->Form_KeyDown(39, 0);
+    QCOMPARE(screen->Label4->text(), QStringLiteral("100"));
+}
+
+void TestFaults::hugeSparseLevelFileLoadsIntoTheEditorInBounds()
+{
+    m_dir->write(QStringLiteral("huge.lvl"), SmallLevel);
+    QFile huge(m_dir->filePath(QStringLiteral("huge.lvl")));
+    QVERIFY(huge.resize(qint64(1) << 30));
+
+    auto *editor = m_forms->get<MapEditor>();
+    editor->Command4_Click();
+    auto *files = m_forms->get<Load_Files>();
+    files->File1->setCurrentRow(0);
+    files->File1_DblClick();
+    QVERIFY(m_messages.isEmpty());
+    QVERIFY(editor->Text1->toPlainText().startsWith(QStringLiteral("1111\n1031\n1041\n1111\n")));
+    QVERIFY(editor->Text1->toPlainText().size() <= LevelFile::MaxBytes + 21);
+}
+
+bool TestFaults::inFullDisk(rlim_t bytes, const std::function<bool()> &body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        // A write past the limit fails with EFBIG instead of killing the
+        // process, as a write to a full disk fails.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, bytes};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            _exit(2);
+        _exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child)
+        return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void TestFaults::fullDiskDuringSaveKeepsTheOldFile()
+{
+    const QByteArray old = SmallLevel;
+    m_dir->write(QStringLiteral("Level.lvl"), old);
+
+    auto *editor = m_forms->get<MapEditor>();
+    QString bigMap;
+    for (int row = 0; row < 16; ++row)
+        bigMap += QStringLiteral("85858585858585858585858585858585\n");
+    editor->Text1->setPlainText(bigMap);
+
+    QVERIFY(inFullDisk(64, [&] {
+        editor->Command3_Click();
+        return shownMessages()
+               == QStringList{QStringLiteral("Veltrano: File Already Exist, Replace ?"),
+                              QStringLiteral("Error: There has been a error!")};
+    }));
+    QCOMPARE(m_dir->read(QStringLiteral("Level.lvl")), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("Level.lvl")});
+}
+
+void TestFaults::fullDiskKeepsTheOldProgress()
+{
+    m_dir->write(QStringLiteral("LGT.Log"), ProgressFile::content(3));
+    auto *screen = m_forms->get<Game_Screen>();
+
+    QVERIFY(inFullDisk(0, [&] {
+        screen->Label2->setText(QStringLiteral("8"));
+        screen->loadscreen(7);
+        return !ProgressFile::record(7) && screen->Cash->text() == u"41" && m_messages.isEmpty();
+    }));
+    QCOMPARE(m_dir->read(QStringLiteral("LGT.Log")), ProgressFile::content(3));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("LGT.Log")});
+}
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
