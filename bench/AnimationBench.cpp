@@ -1,5 +1,6 @@
 #include "AnimationBench.h"
 
+#include "About.h"
 #include "CpuMeter.h"
 #include "Forms.h"
 #include "Game_Screen.h"
@@ -37,6 +38,11 @@ AnimationBench::Use AnimationBench::about(double seconds)
     // once the window closes, so the reading is taken before closing it.
     QTimer::singleShot(int(seconds * 1000), Qt::PreciseTimer, &loop, [&] {
         use = {meter.percentOfCore(), meter.cpuSeconds(), meter.wallSeconds()};
+        // A character every 0.09 s: a stalled animation would cost nothing
+        // and pass for a thrifty one.
+        const auto typed = m_forms.get<About>()->Label1->text().size();
+        if (typed < qsizetype(seconds / 0.09) / 2)
+            m_problem = QStringLiteral("the about screen typed only %1 characters").arg(typed);
         m_forms.unload(FormId::About);
         loop.quit();
     });
@@ -57,6 +63,10 @@ AnimationBench::Use AnimationBench::endDisplay()
     const CpuMeter meter;
     screen->finish();
     const Use use{meter.percentOfCore(), meter.cpuSeconds(), meter.wallSeconds()};
+    // The display ends by opening the about screen and closing the play
+    // screen, about 17.5 s after it started.
+    if (use.wallSeconds < 17 || !m_forms.isLoaded(FormId::About) || m_forms.isLoaded(FormId::GameScreen))
+        m_problem = QStringLiteral("the end-of-game display did not run its course");
     closeAll();
     return use;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class Forms;
 
 // What the game's two animations cost while they wait between their steps:
@@ -24,8 +26,13 @@ public:
     // screen closing.
     Use endDisplay();
 
+    // Why a measurement did not watch the animation it claims to; empty
+    // when both ran as they should.
+    QString problem() const { return m_problem; }
+
 private:
     void closeAll();
 
     Forms &m_forms;
+    QString m_problem;
 };

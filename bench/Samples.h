@@ -4,21 +4,43 @@
 
 #include <vector>
 
-// The durations of many runs of one piece of work. Other programs share the
-// machine, so a figure is the median: a run that a neighbour interrupted
-// moves it little.
+// The durations of many runs of one piece of work, each taken twice: on the
+// wall clock, which is what the player waits, and as this thread's processor
+// time, which a neighbour taking the processor away does not inflate. Other
+// programs share the machine, so a figure is the median: a run that was
+// interrupted moves it little.
 class Samples
 {
 public:
-    void reserve(std::size_t count) { m_nanoseconds.reserve(count); }
-    void add(qint64 nanoseconds) { m_nanoseconds.push_back(nanoseconds); }
+    void reserve(std::size_t count);
 
-    std::size_t count() const { return m_nanoseconds.size(); }
+    // Runs the work once and records how long it took.
+    template<class Work>
+    void time(Work &&work)
+    {
+        const Stamp start = now();
+        work();
+        add(start, now());
+    }
+
+    std::size_t count() const { return m_wallNs.size(); }
     double medianMs() const { return quantileMs(0.5); }
-    // The duration that this share of the runs stayed under (0..1).
-    double quantileMs(double share) const;
+    // The wall-clock duration that this share of the runs stayed under (0..1).
+    double quantileMs(double share) const { return quantile(m_wallNs, share); }
     double minimumMs() const { return quantileMs(0); }
+    double cpuQuantileMs(double share) const { return quantile(m_cpuNs, share); }
 
 private:
-    std::vector<qint64> m_nanoseconds;
+    struct Stamp
+    {
+        qint64 wallNs;
+        qint64 cpuNs;
+    };
+
+    static Stamp now();
+    void add(const Stamp &start, const Stamp &end);
+    static double quantile(std::vector<qint64> nanoseconds, double share);
+
+    std::vector<qint64> m_wallNs;
+    std::vector<qint64> m_cpuNs;
 };

@@ -10,7 +10,6 @@
 #include "Twips.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -49,15 +48,16 @@ Samples ScreenBench::loadscreen(int runs)
     samples.reserve(std::size_t(runs));
     for (int run = -WarmUpRuns; run < runs; ++run) {
         const int paintsBefore = m_playAreaPaints->count();
-        QElapsedTimer clock;
-        clock.start();
-        m_screen->loadscreen(LastSlot);
-        deliverPending();
-        const qint64 elapsed = clock.nsecsElapsed();
+        const auto build = [this] {
+            m_screen->loadscreen(LastSlot);
+            deliverPending();
+        };
+        if (run < 0)
+            build();
+        else
+            samples.time(build);
         if (m_playAreaPaints->count() == paintsBefore)
             m_problem = QStringLiteral("a build did not repaint the play area");
-        if (run >= 0)
-            samples.add(elapsed);
     }
     return samples;
 }
@@ -80,17 +80,18 @@ Samples ScreenBench::step(int runs)
         const int expectedLeft = left ? startLeft - Twips::Cell : startLeft;
         QKeyEvent press(QEvent::KeyPress, left ? Qt::Key_Left : Qt::Key_Right, Qt::NoModifier);
         const int paintsBefore = m_playAreaPaints->count();
-        QElapsedTimer clock;
-        clock.start();
-        QCoreApplication::sendEvent(m_screen, &press);
-        deliverPending();
-        const qint64 elapsed = clock.nsecsElapsed();
+        const auto step = [this, &press] {
+            QCoreApplication::sendEvent(m_screen, &press);
+            deliverPending();
+        };
+        if (run < 0)
+            step();
+        else
+            samples.time(step);
         if (m_screen->Image3().left != expectedLeft)
             m_problem = QStringLiteral("an arrow key did not move the figure");
         if (m_playAreaPaints->count() == paintsBefore)
             m_problem = QStringLiteral("a step did not repaint the play area");
-        if (run >= 0)
-            samples.add(elapsed);
     }
     // Building again stops the level clock the steps started.
     buildLastLevel();
@@ -118,16 +119,15 @@ Samples ScreenBench::floor(int runs)
     Samples samples;
     samples.reserve(std::size_t(runs));
     for (int run = -WarmUpRuns; run < runs; ++run) {
-        QElapsedTimer clock;
-        clock.start();
-        {
+        const auto paint = [&canvas, &cells] {
             QPainter painter(&canvas);
             for (std::size_t i = 0; i < cells.size(); ++i)
                 painter.drawPixmap(int(i % Twips::MapCells) * cell, int(i / Twips::MapCells) * cell, cells[i]);
-        }
-        const qint64 elapsed = clock.nsecsElapsed();
-        if (run >= 0)
-            samples.add(elapsed);
+        };
+        if (run < 0)
+            paint();
+        else
+            samples.time(paint);
     }
     return samples;
 }
