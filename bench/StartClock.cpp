@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <set>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -156,7 +157,7 @@ std::optional<StartClock::Start> StartClock::measure(const QString &program, con
         if (drawn)
             break;
         int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
+        if (wait4(pid, &status, WNOHANG, nullptr) == pid) {
             exited = true;
             break;
         }
@@ -167,8 +168,11 @@ std::optional<StartClock::Start> StartClock::measure(const QString &program, con
     if (!exited) {
         kill(pid, SIGTERM);
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        rusage usage{};
+        while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
         }
+        const auto ms = [](const timeval &time) { return double(time.tv_sec) * 1000 + double(time.tv_usec) / 1000; };
+        result.cpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
     }
     if (!drawn)
         return std::nullopt;

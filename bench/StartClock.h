@@ -20,6 +20,9 @@ public:
     {
         double mappedMs = 0;
         double drawnMs = 0;
+        // The processor time the program had used when it was ended, just
+        // after drawing: what its start costs, however busy the machine.
+        double cpuMs = 0;
     };
 
     // Connects to the X server the programs will show their windows on.
