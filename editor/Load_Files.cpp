@@ -1,6 +1,6 @@
 #include "Load_Files.h"
 
-#include "EditorFonts.h"
+#include "Fonts.h"
 #include "Game_Screen.h"
 #include "LevelFile.h"
 #include "LevelRecord.h"
@@ -32,7 +32,7 @@ Load_Files::Load_Files(FormHost &host)
     : Form(host, Id, QStringLiteral("Load Level from files"), 4695, 3390, Frame::Tool)
 {
     setBackColor(QColor(0, 64, 64));
-    setFont(EditorFonts::dialog());
+    setFont(Fonts::msSansSerif(8));
 
     Label1 = colouredLabel(QStringLiteral("Please Choose a Level from the list:"), QColor(255, 255, 0),
                            Twips::rect(480, 240, 3735, 255), this);

@@ -1,6 +1,6 @@
 #include "MapEditor.h"
 
-#include "EditorFonts.h"
+#include "Fonts.h"
 #include "LevelFile.h"
 #include "LevelRecord.h"
 #include "LevelTable.h"
@@ -106,12 +106,12 @@ MapEditor::MapEditor(FormHost &host)
     : Form(host, Id, QStringLiteral("Veltrano - MAP EDITOR"), 13830, 7725, Frame::Dialog)
     , m_previewColor(QApplication::palette().color(QPalette::Button))
 {
-    setFont(EditorFonts::dialog());
+    setFont(Fonts::msSansSerif(8));
 
     // The map box comes first so that it is first in the tab order.
     Text1 = new QPlainTextEdit(this);
     Text1->setGeometry(Twips::rect(1560, 0, 4455, 3495));
-    Text1->setFont(EditorFonts::map());
+    Text1->setFont(Fonts::courier(9.75));
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -1,6 +1,7 @@
 #include "Game_Screen.h"
 
 #include "EndPanel.h"
+#include "Fonts.h"
 #include "MessageBox.h"
 #include "Pause.h"
 #include "Pictures.h"
@@ -11,7 +12,6 @@
 #include "Twips.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTime>
@@ -25,25 +25,6 @@ constexpr int KeyRight = 39;
 constexpr int KeyDown = 40;
 
 const QColor PanelText(224, 224, 224);
-
-QFont captionFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(9.75);
-    return font;
-}
-
-QFont valueFont()
-{
-    // The values are set in a heavy serif; Narkisim where the desktop has it.
-    const bool narkisim = QFontDatabase::hasFamily(QStringLiteral("Narkisim"));
-    QFont font(narkisim ? QStringLiteral("Narkisim") : QStringLiteral("serif"));
-    font.setStyleHint(QFont::Serif);
-    font.setPointSizeF(14.25);
-    font.setWeight(narkisim ? QFont::Weight(650) : QFont::Bold);
-    return font;
-}
 
 QLabel *panelLabel(QWidget *panel, const QString &text, const QRect &twips, const QFont &font,
                    Qt::Alignment alignment)
@@ -89,8 +70,8 @@ Game_Screen::Game_Screen(FormHost &host)
 
     auto *status = new StatusPanel(this);
     status->setGeometry(Twips::rect(7680, 0, 1455, 7695));
-    const QFont caption = captionFont();
-    const QFont value = valueFont();
+    const QFont caption = Fonts::arial(9.75);
+    const QFont value = Fonts::narkisim(14.25);
     const Qt::Alignment left = Qt::AlignLeft;
     const Qt::Alignment centre = Qt::AlignHCenter;
     panelLabel(status, QStringLiteral("Level:"), {120, 120, 975, 255}, caption, left);
@@ -102,9 +83,7 @@ Game_Screen::Game_Screen(FormHost &host)
     panelLabel(status, QStringLiteral("Time Left:"), {120, 2280, 1215, 255}, caption, left);
     Label5 = panelLabel(status, QStringLiteral("0"), {120, 2520, 1095, 255}, value, centre);
     panelLabel(status, QStringLiteral("Extra Lives:"), {120, 3000, 1215, 255}, caption, left);
-    QFont livesFont = caption;
-    livesFont.setBold(true);
-    Lives_Number = panelLabel(status, QStringLiteral("3"), {1200, 3000, 255, 255}, livesFont, left);
+    Lives_Number = panelLabel(status, QStringLiteral("3"), {1200, 3000, 255, 255}, Fonts::arial(9.75, true), left);
     for (int i = 0; i < 3; ++i) {
         auto *icon = new QLabel(status);
         icon->setPixmap(Pictures::lifeIcon());
@@ -119,10 +98,7 @@ Game_Screen::Game_Screen(FormHost &host)
     Label9->setGeometry(Twips::rect(360, 2640, 6735, 2175));
     Label9->setAlignment(Qt::AlignCenter);
     Label9->setWordWrap(true);
-    QFont endFont(QStringLiteral("MS Sans Serif"));
-    endFont.setStyleHint(QFont::SansSerif);
-    endFont.setPointSizeF(13.5);
-    Label9->setFont(endFont);
+    Label9->setFont(Fonts::msSansSerif(13.5));
     Label9->setText(QStringLiteral("Congratulations !!!, You have finished the game !!!\n\n"
                                    "Veltrano was made by its own small team:\n"
                                    "maps, pictures and code drawn from scratch.\n"
