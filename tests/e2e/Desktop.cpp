@@ -55,7 +55,8 @@ Desktop::WindowId Desktop::rootWindow() const
     if (m_root == 0) {
         // "xwininfo: Window id: 0x50d (the root window) (has no name)"
         static const QRegularExpression root(QStringLiteral("Window id: (0x[0-9a-fA-F]+)"));
-        const QRegularExpressionMatch match = root.match(QString::fromLatin1(run(QStringLiteral("xwininfo"), {QStringLiteral("-root")}).output));
+        const Result info = run(QStringLiteral("xwininfo"), {QStringLiteral("-root")});
+        const QRegularExpressionMatch match = root.match(QString::fromLatin1(info.output));
         if (match.hasMatch())
             m_root = match.captured(1).toUInt(nullptr, 16);
     }
@@ -84,9 +85,12 @@ QMap<Desktop::WindowId, QString> Desktop::visibleWindows() const
             continue;
         // A window can vanish between the search and this question; it is
         // then simply no longer on screen.
-        const Result name = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), idArgument(window)});
-        if (name.ok)
-            windows.insert(window, QString::fromUtf8(name.output).chopped(name.output.endsWith('\n') ? 1 : 0));
+        Result name = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), idArgument(window)});
+        if (!name.ok)
+            continue;
+        if (name.output.endsWith('\n'))
+            name.output.chop(1);
+        windows.insert(window, QString::fromUtf8(name.output));
     }
     return windows;
 }
