@@ -1,5 +1,6 @@
 #include "MapEditor.h"
 
+#include "ColorValue.h"
 #include "Fonts.h"
 #include "LevelFile.h"
 #include "LevelRecord.h"
@@ -63,16 +64,6 @@ QPushButton *button(const QString &text, const QRect &geometry, QWidget *parent)
     auto *command = new QPushButton(text, parent);
     command->setGeometry(geometry);
     return command;
-}
-
-QColor fromColorValue(quint32 value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
-QString lineAt(const QStringList &lines, int index)
-{
-    return index < lines.size() ? lines.at(index) : QString();
 }
 
 // A line of a level file or a box read as a number, as the editor reads the
@@ -282,14 +273,14 @@ void MapEditor::setSwatch(quint32 value)
 {
     m_swatch = value;
     QPalette palette = Picture3->palette();
-    palette.setColor(QPalette::Window, fromColorValue(value));
+    palette.setColor(QPalette::Window, ColorValue::toColor(value));
     Picture3->setPalette(palette);
 }
 
 void MapEditor::showLevelColor(quint32 value)
 {
     setSwatch(value);
-    m_previewColor = fromColorValue(value);
+    m_previewColor = ColorValue::toColor(value);
     Picture2->update();
 }
 
@@ -365,9 +356,9 @@ void MapEditor::Command2_Click()
 
 void MapEditor::loadFromFile(const QStringList &lines)
 {
-    if (const auto left = number(lineAt(lines, 0)))
+    if (const auto left = number(LevelRecord::line(lines, 0)))
         Text3->setText(QString::number(*left / Twips::Cell + 1, 'g', 15));
-    if (const auto top = number(lineAt(lines, 1)))
+    if (const auto top = number(LevelRecord::line(lines, 1)))
         Text2->setText(QString::number(*top / Twips::Cell + 1, 'g', 15));
     // The spinners follow the boxes; a start outside the map leaves them.
     for (const auto &[spinner, box] : {std::pair{VScroll1, Text2}, std::pair{VScroll2, Text3}}) {
@@ -377,15 +368,15 @@ void MapEditor::loadFromFile(const QStringList &lines)
                 spinner->setValue(int(value));
         }
     }
-    if (const auto color = number(lineAt(lines, 2))) {
+    if (const auto color = number(LevelRecord::line(lines, 2))) {
         const double value = std::nearbyint(*color);
         if (value >= 0 && value <= 0xFFFFFF)
             showLevelColor(quint32(value));
     }
-    Text5->setText(lineAt(lines, 3));
+    Text5->setText(LevelRecord::line(lines, 3));
     QStringList rows;
     for (int i = 0; i < LevelRecord::FileRows; ++i)
-        rows.append(lineAt(lines, 4 + i));
+        rows.append(LevelRecord::line(lines, 4 + i));
     Text1->setPlainText(rows.join(u'\n'));
 }
 

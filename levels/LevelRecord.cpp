@@ -1,13 +1,9 @@
 #include "LevelRecord.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
-
-QString lineAt(const QStringList &lines, qsizetype index)
-{
-    return index < lines.size() ? lines.at(index) : QString();
-}
 
 std::optional<qint64> wholeNumber(const QString &text)
 {
@@ -31,30 +27,51 @@ LevelRecord LevelRecord::fromFileLines(const QStringList &lines)
 {
     LevelRecord level;
     level.name = QStringLiteral("Custom");
-    level.locationX = lineAt(lines, 0);
-    level.locationY = lineAt(lines, 1);
-    const auto color = wholeNumber(lineAt(lines, 2));
+    level.locationX = line(lines, 0);
+    level.locationY = line(lines, 1);
+    const auto color = wholeNumber(line(lines, 2));
     level.color = quint32(color.value_or(0) & 0xFFFFFF);
-    level.time = lineAt(lines, 3);
+    level.time = line(lines, 3);
     for (int i = 0; i < FileRows; ++i)
-        level.rows.append(lineAt(lines, 4 + i));
+        level.rows.append(line(lines, 4 + i));
     return level;
+}
+
+LevelRecord::FileFault LevelRecord::fileFault(const QStringList &lines)
+{
+    const auto inShort = [](std::optional<qint64> value) {
+        return value && *value >= std::numeric_limits<qint16>::min() && *value <= std::numeric_limits<qint16>::max();
+    };
+    if (!inShort(wholeNumber(line(lines, 0))))
+        return FileFault::StartX;
+    if (!inShort(wholeNumber(line(lines, 1))))
+        return FileFault::StartY;
+    const auto color = wholeNumber(line(lines, 2));
+    if (!color || *color < 0 || *color > 0xFFFFFF)
+        return FileFault::Color;
+    bool timeOk = false;
+    const double time = line(lines, 3).trimmed().toDouble(&timeOk);
+    if (!timeOk || !std::isfinite(time))
+        return FileFault::Time;
+    if (!fromFileLines(lines).hasCodes())
+        return FileFault::NoMap;
+    return FileFault::None;
 }
 
 QString LevelRecord::playProblem(const QStringList &lines)
 {
-    const auto startX = wholeNumber(lineAt(lines, 0));
-    const auto startY = wholeNumber(lineAt(lines, 1));
-    if (!startX || !startY || *startX < -32768 || *startX > 32767 || *startY < -32768 || *startY > 32767)
+    switch (fileFault(lines)) {
+    case FileFault::None:
+        return {};
+    case FileFault::StartX:
+    case FileFault::StartY:
         return QStringLiteral("The start position of this level is not a number.");
-    const auto color = wholeNumber(lineAt(lines, 2));
-    if (!color || *color < 0 || *color > 0xFFFFFF)
+    case FileFault::Color:
         return QStringLiteral("The colour of this level is not a colour value.");
-    bool timeOk = false;
-    const double time = lineAt(lines, 3).trimmed().toDouble(&timeOk);
-    if (!timeOk || !std::isfinite(time))
+    case FileFault::Time:
         return QStringLiteral("The time limit of this level is not a number.");
-    if (!fromFileLines(lines).hasCodes())
+    case FileFault::NoMap:
         return QStringLiteral("This level has no map to play.");
-    return {};
+    }
+    Q_UNREACHABLE();
 }

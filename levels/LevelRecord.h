@@ -26,11 +26,23 @@ struct LevelRecord
     // read as empty). The name stays "Custom".
     static LevelRecord fromFileLines(const QStringList &lines);
 
-    // Why a level file cannot be played, or an empty string when it can. The
-    // play screen reads the start and the time as numbers at every build and
-    // every tick, so a file that holds no number there, a colour that is not a
-    // whole 24-bit value, or a map without a single code is refused up front.
+    // What keeps a level file from being played. The play screen keeps the
+    // start as 16-bit twips and the colour as a 24-bit value, reads the time
+    // as a number at every tick, and cannot build a map without a single code,
+    // so such a file is refused before anything of it is built. Each fault but
+    // the last names one line of the file; the map is lines 5 to 21.
+    enum class FileFault { None, StartX, StartY, Color, Time, NoMap };
+    static FileFault fileFault(const QStringList &lines);
+
+    // The fault as the load-level screen tells the player, or an empty string
+    // when the file can be played.
     static QString playProblem(const QStringList &lines);
+
+    // The text of a line of a level file, 0-based; empty past the end.
+    static QString line(const QStringList &lines, qsizetype index)
+    {
+        return index < lines.size() ? lines.at(index) : QString();
+    }
 
     static constexpr int FileLinesRead = 21;
     static constexpr int FileRows = FileLinesRead - 4;

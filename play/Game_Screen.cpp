@@ -1,5 +1,6 @@
 #include "Game_Screen.h"
 
+#include "ColorValue.h"
 #include "EndPanel.h"
 #include "Fonts.h"
 #include "MessageBox.h"
@@ -37,11 +38,6 @@ QLabel *panelLabel(QWidget *panel, const QString &text, const QRect &twips, cons
     palette.setColor(QPalette::WindowText, PanelText);
     label->setPalette(palette);
     return label;
-}
-
-QColor fromColorValue(quint32 value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
 } // namespace
@@ -142,7 +138,7 @@ void Game_Screen::loadscreen(int index)
     m_image3.left = level.locationX.trimmed().toInt();
     m_image3.top = level.locationY.trimmed().toInt();
 
-    setBackground(level.color ? fromColorValue(*level.color) : QApplication::palette().color(QPalette::Button));
+    setBackground(level.color ? ColorValue::toColor(*level.color) : QApplication::palette().color(QPalette::Button));
     Label5->setText(level.time);
     Timer1->stop();
     ProgressFile::record(index);

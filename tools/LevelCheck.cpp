@@ -11,18 +11,6 @@
 
 namespace {
 
-QString lineAt(const QStringList &lines, int index)
-{
-    return index < lines.size() ? lines.at(index) : QString();
-}
-
-bool isWhole(const QString &text, qint64 lowest, qint64 highest)
-{
-    bool ok = false;
-    const qint64 value = text.trimmed().toLongLong(&ok);
-    return ok && value >= lowest && value <= highest;
-}
-
 QString keyNames(const QString &keys)
 {
     QStringList names;
@@ -85,23 +73,22 @@ LevelCheck::LevelCheck(const QString &path)
 
 QString LevelCheck::fault(const QStringList &lines)
 {
-    // The play screen keeps the start as 16-bit twips, the colour as a 24-bit
-    // value and reads the time as a number at every tick.
-    constexpr qint64 Lowest = std::numeric_limits<qint16>::min();
-    constexpr qint64 Highest = std::numeric_limits<qint16>::max();
-    if (!isWhole(lineAt(lines, 0), Lowest, Highest))
-        return QStringLiteral("line 1: the start X %1 is not a whole number of twips").arg(quoted(lineAt(lines, 0)));
-    if (!isWhole(lineAt(lines, 1), Lowest, Highest))
-        return QStringLiteral("line 2: the start Y %1 is not a whole number of twips").arg(quoted(lineAt(lines, 1)));
-    if (!isWhole(lineAt(lines, 2), 0, 0xFFFFFF))
-        return QStringLiteral("line 3: the colour %1 is not a colour value").arg(quoted(lineAt(lines, 2)));
-    bool ok = false;
-    const double time = lineAt(lines, 3).trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(time))
-        return QStringLiteral("line 4: the time limit %1 is not a number").arg(quoted(lineAt(lines, 3)));
-    if (!LevelRecord::fromFileLines(lines).hasCodes())
+    const auto shown = [&lines](int index) { return quoted(LevelRecord::line(lines, index)); };
+    switch (LevelRecord::fileFault(lines)) {
+    case LevelRecord::FileFault::None:
+        return {};
+    case LevelRecord::FileFault::StartX:
+        return QStringLiteral("line 1: the start X %1 is not a whole number of twips").arg(shown(0));
+    case LevelRecord::FileFault::StartY:
+        return QStringLiteral("line 2: the start Y %1 is not a whole number of twips").arg(shown(1));
+    case LevelRecord::FileFault::Color:
+        return QStringLiteral("line 3: the colour %1 is not a colour value").arg(shown(2));
+    case LevelRecord::FileFault::Time:
+        return QStringLiteral("line 4: the time limit %1 is not a number").arg(shown(3));
+    case LevelRecord::FileFault::NoMap:
         return QStringLiteral("lines 5 to %1: the map holds no codes").arg(LevelRecord::FileLinesRead);
-    return {};
+    }
+    Q_UNREACHABLE();
 }
 
 void LevelCheck::examine(const QStringList &lines)
