@@ -7,7 +7,6 @@
 #include "TileCodes.h"
 
 #include <cmath>
-#include <limits>
 
 namespace {
 
