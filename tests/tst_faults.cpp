@@ -18,6 +18,9 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,8 +30,32 @@ namespace {
 const QByteArray SmallLevel = "480\r\n480\r\n0\r\n30\r\n1111\r\n1031\r\n1041\r\n1111\r\n";
 
 // Where the program directory cannot be written, whoever runs the tests.
-// Permission bits stop nobody running as root, so that case is skipped there.
-enum class Unwritable { UnderAFile, Proc, ReadOnlyBits };
+// Permission bits stop nobody running as root, so that case is skipped there;
+// the immutable flag stops root too, where the file system and the
+// privileges allow it to be set.
+enum class Unwritable { UnderAFile, Proc, ReadOnlyBits, Immutable };
+
+const char *skipReason(Unwritable kind)
+{
+    return kind == Unwritable::Immutable
+               ? "The immutable flag cannot be set here: no privilege for it, or a file system without it"
+               : "This user writes into read-only directories (root), so the bits stop nothing here";
+}
+
+bool setImmutable(const QString &directory, bool immutable)
+{
+    const int fd = open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    close(fd);
+    return done;
+}
 
 } // namespace
 
@@ -46,8 +73,10 @@ private slots:
     void gameGoesOnWhenProgressCannotBeWritten();
     void saveIntoAnUnwritableDirectoryReportsAnError_data();
     void saveIntoAnUnwritableDirectoryReportsAnError();
-    void unreadableDirectoryListsNoLevels_data();
-    void unreadableDirectoryListsNoLevels();
+    void unusableDirectoryListsNoLevels_data();
+    void unusableDirectoryListsNoLevels();
+    void readOnlyDirectoryKeepsItsFiles_data();
+    void readOnlyDirectoryKeepsItsFiles();
     void levelFileThatVanishedIsNotFound();
     void levelFileTurnedDirectoryIsNotFound();
     void directoryNamedLikeALevelFileIsNotListed();
@@ -60,9 +89,9 @@ private slots:
     void fullDiskKeepsTheOldProgress();
 
 private:
-    // Points the program directory at a place that cannot be written; empty
-    // when this run cannot make one (the test then skips with the reason).
-    QString unwritableDirectory(Unwritable kind);
+    // A place that cannot be written, holding the given files; empty when
+    // this run cannot make one (the test then skips with the reason).
+    QString unwritableDirectory(Unwritable kind, const QMap<QString, QByteArray> &files = {});
     // Runs a piece of the game in a child process whose files may not grow
     // past the limit, as on a full disk; true when the child ran to its end
     // and its check held.
@@ -71,6 +100,7 @@ private:
     QStringList shownMessages() const;
 
     std::unique_ptr<ScratchDir> m_dir;
+    QString m_locked; // the directory made unwritable, to be unlocked again
     std::unique_ptr<Forms> m_forms;
     QList<MessageBox::Request> m_messages;
 };
@@ -91,6 +121,12 @@ void TestFaults::cleanup()
     MessageBox::setResponder({});
     m_forms.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The scratch directory can only be removed once it may change again.
+    if (!m_locked.isEmpty()) {
+        setImmutable(m_locked, false);
+        QFile::setPermissions(std::exchange(m_locked, QString()),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
     m_dir.reset();
 }
 
@@ -102,8 +138,14 @@ QStringList TestFaults::shownMessages() const
     return shown;
 }
 
-QString TestFaults::unwritableDirectory(Unwritable kind)
+QString TestFaults::unwritableDirectory(Unwritable kind, const QMap<QString, QByteArray> &files)
 {
+    const QString path = m_dir->filePath(QStringLiteral("game"));
+    if (kind == Unwritable::ReadOnlyBits || kind == Unwritable::Immutable) {
+        QDir().mkpath(path);
+        for (auto file = files.cbegin(); file != files.cend(); ++file)
+            m_dir->write(QStringLiteral("game/") + file.key(), file.value());
+    }
     switch (kind) {
     case Unwritable::UnderAFile:
         // A directory path that runs through a plain file: nothing can be
@@ -112,10 +154,14 @@ QString TestFaults::unwritableDirectory(Unwritable kind)
         return m_dir->filePath(QStringLiteral("plain/game"));
     case Unwritable::Proc:
         return QStringLiteral("/proc/self");
+    case Unwritable::Immutable:
+        if (!setImmutable(path, true))
+            return {};
+        m_locked = path;
+        return path;
     case Unwritable::ReadOnlyBits: {
-        const QString path = m_dir->filePath(QStringLiteral("readonly"));
-        QDir().mkpath(path);
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        m_locked = path;
         QFile probe(path + QStringLiteral("/probe"));
         if (probe.open(QIODevice::WriteOnly)) {
             probe.remove();
@@ -133,6 +179,7 @@ void TestFaults::gameGoesOnWhenProgressCannotBeWritten_data()
     QTest::newRow("directory under a file") << Unwritable::UnderAFile;
     QTest::newRow("/proc") << Unwritable::Proc;
     QTest::newRow("read-only permission bits") << Unwritable::ReadOnlyBits;
+    QTest::newRow("immutable directory") << Unwritable::Immutable;
 }
 
 void TestFaults::gameGoesOnWhenProgressCannotBeWritten()
@@ -140,7 +187,7 @@ void TestFaults::gameGoesOnWhenProgressCannotBeWritten()
     QFETCH(Unwritable, kind);
     const QString directory = unwritableDirectory(kind);
     if (directory.isEmpty())
-        QSKIP("This user writes into read-only directories (root), so the bits stop nothing here");
+        QSKIP(skipReason(kind));
     ProgramDir::setPath(directory);
 
     // The progress cannot be kept, but the level is still built and played.
@@ -169,7 +216,7 @@ void TestFaults::saveIntoAnUnwritableDirectoryReportsAnError()
     QFETCH(Unwritable, kind);
     const QString directory = unwritableDirectory(kind);
     if (directory.isEmpty())
-        QSKIP("This user writes into read-only directories (root), so the bits stop nothing here");
+        QSKIP(skipReason(kind));
     ProgramDir::setPath(directory);
 
     auto *editor = m_forms->get<MapEditor>();
@@ -179,17 +226,17 @@ void TestFaults::saveIntoAnUnwritableDirectoryReportsAnError()
     QVERIFY(!QFile::exists(ProgramDir::filePath(QStringLiteral("Level.lvl"))));
 }
 
-void TestFaults::unreadableDirectoryListsNoLevels_data()
+void TestFaults::unusableDirectoryListsNoLevels_data()
 {
     gameGoesOnWhenProgressCannotBeWritten_data();
 }
 
-void TestFaults::unreadableDirectoryListsNoLevels()
+void TestFaults::unusableDirectoryListsNoLevels()
 {
     QFETCH(Unwritable, kind);
     const QString directory = unwritableDirectory(kind);
     if (directory.isEmpty())
-        QSKIP("This user writes into read-only directories (root), so the bits stop nothing here");
+        QSKIP(skipReason(kind));
     ProgramDir::setPath(directory);
 
     m_forms->show(FormId::LoadFiles);
@@ -199,6 +246,58 @@ void TestFaults::unreadableDirectoryListsNoLevels()
     files->close();
     QVERIFY(!m_forms->isLoaded(FormId::LoadFiles));
     QVERIFY(m_forms->loaded(FormId::PlayGame)->isVisible());
+}
+
+void TestFaults::readOnlyDirectoryKeepsItsFiles_data()
+{
+    QTest::addColumn<Unwritable>("kind");
+    QTest::newRow("read-only permission bits") << Unwritable::ReadOnlyBits;
+    QTest::newRow("immutable directory") << Unwritable::Immutable;
+}
+
+void TestFaults::readOnlyDirectoryKeepsItsFiles()
+{
+    QFETCH(Unwritable, kind);
+    const QByteArray progress = ProgressFile::content(3);
+    const QString directory =
+        unwritableDirectory(kind, {{QStringLiteral("Level.lvl"), SmallLevel}, {QStringLiteral("LGT.Log"), progress}});
+    if (directory.isEmpty())
+        QSKIP(skipReason(kind));
+    ProgramDir::setPath(directory);
+
+    // Levels further on are played, though the progress stays as it was.
+    auto *screen = m_forms->get<Game_Screen>();
+    screen->Label2->setText(QStringLiteral("6"));
+    screen->loadscreen(5);
+    QCOMPARE(screen->Cash->text(), QStringLiteral("30"));
+    QCOMPARE(ProgressFile::readSlot(), 3.0);
+
+    // Saving over the level file fails with the message and keeps the file.
+    auto *editor = m_forms->get<MapEditor>();
+    editor->Text1->setPlainText(QStringLiteral("1111\n1001\n1041\n1111"));
+    editor->Command3_Click();
+    QCOMPARE(shownMessages(), QStringList({QStringLiteral("Veltrano: File Already Exist, Replace ?"),
+                                           QStringLiteral("Error: There has been a error!")}));
+
+    // The level file is still there to be played.
+    m_messages.clear();
+    m_forms->unload(FormId::GameScreen);
+    m_forms->show(FormId::LoadFiles);
+    auto *files = m_forms->get<Load_Files>();
+    QCOMPARE(files->File1->count(), 1);
+    files->File1->setCurrentRow(0);
+    files->File1_DblClick();
+    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(m_forms->get<Game_Screen>()->Cash->text(), QStringLiteral("1"));
+
+    QDir game(directory);
+    QCOMPARE(game.entryList(QDir::Files, QDir::Name), QStringList({QStringLiteral("LGT.Log"), QStringLiteral("Level.lvl")}));
+    QFile level(game.filePath(QStringLiteral("Level.lvl")));
+    QVERIFY(level.open(QIODevice::ReadOnly));
+    QCOMPARE(level.readAll(), SmallLevel);
+    QFile stored(game.filePath(QStringLiteral("LGT.Log")));
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QCOMPARE(stored.readAll(), progress);
 }
 
 void TestFaults::levelFileThatVanishedIsNotFound()
