@@ -4,16 +4,20 @@
 #include "Game_Screen.h"
 #include "LevelTable.h"
 #include "Load_Files.h"
+#include "MapEditor.h"
 #include "Menu.h"
 #include "MessageBox.h"
 #include "ProgressFile.h"
 #include "ScratchDir.h"
+#include "TileCodes.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
@@ -53,7 +57,7 @@ const std::vector<int> Keys{
     Qt::Key_Down,  Qt::Key_Return, Qt::Key_Enter,  Qt::Key_Space, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Backspace,
     Qt::Key_Delete, Qt::Key_Plus,  Qt::Key_0,      Qt::Key_1,    Qt::Key_3,      Qt::Key_4,    Qt::Key_7,
     Qt::Key_8,     Qt::Key_9,      Qt::Key_A,      Qt::Key_Z,    Qt::Key_F1,     Qt::Key_Home, Qt::Key_End,
-    Qt::Key_PageUp, Qt::Key_Shift, Qt::Key_Control};
+    Qt::Key_PageUp, Qt::Key_V,     Qt::Key_Shift, Qt::Key_Control};
 
 // A player at the keyboard and mouse who never stops and never reads: random
 // events on whatever the game shows, thousands of them, with the game's
@@ -115,6 +119,7 @@ private:
     QString closeWindow();
     QString runCredits();
     QString changeFiles();
+    QString copySomething();
 
     // Sends an event to a widget of the game; while the play screen may be
     // reached, the closer above stands by.
@@ -211,8 +216,10 @@ QString Monkey::step()
         done = closeWindow();
     else if (roll < 95)
         done = runCredits();
-    else
+    else if (roll < 98)
         done = changeFiles();
+    else
+        done = copySomething();
 
     // Painting and the deletion of closed windows happen between events, as
     // in the running game; timers do not run, so that a seed repeats exactly.
@@ -386,6 +393,17 @@ QString Monkey::changeFiles()
     }
 }
 
+QString Monkey::copySomething()
+{
+    // What a later Ctrl+V pastes: one of the odd level files, whole.
+    const QFileInfo odd = pick(std::vector<QFileInfo>(m_oddFiles.cbegin(), m_oddFiles.cend()));
+    QFile file(odd.filePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(file.readAll()));
+    return QStringLiteral("copy %1").arg(odd.fileName());
+}
+
 QString Monkey::brokenRule()
 {
     if (!m_badMessages.isEmpty())
@@ -410,6 +428,18 @@ QString Monkey::brokenRule()
             written = content == ProgressFile::content(slot);
         if (!written)
             return QStringLiteral("the progress file holds ") + QString::fromLatin1(content.toPercentEncoding());
+    }
+
+    // The editor's line report and preview follow its map box.
+    if (const auto *editor = qobject_cast<MapEditor *>(visibleForm(FormId::MapEditor))) {
+        QStringList rows = editor->Text1->toPlainText().split(u'\n');
+        if (rows.last().isEmpty())
+            rows.removeLast();
+        std::size_t codes = 0;
+        for (const QString &row : rows)
+            codes += std::size_t(TileCodes::cutRow(row).size());
+        if (editor->List1() != rows || editor->List2->count() != rows.size() || editor->Image1().size() != codes + 1)
+            return QStringLiteral("the editor's check does not follow its map box");
     }
 
     Game_Screen *screen = playScreen();
@@ -471,14 +501,14 @@ private slots:
 void TestMonkey::randomPlayKeepsTheRules_data()
 {
     QTest::addColumn<quint32>("seed");
-    for (const quint32 seed : {1u, 7u, 42u, 2024u, 65535u})
+    for (const quint32 seed : {1u, 7u, 42u, 99u, 2024u, 31337u, 65535u, 123456u})
         QTest::addRow("seed %u", seed) << seed;
 }
 
 void TestMonkey::randomPlayKeepsTheRules()
 {
     QFETCH(quint32, seed);
-    constexpr int Events = 5000;
+    constexpr int Events = 8000;
 
     Monkey monkey(seed, QStringLiteral(VELTRANO_ODD_LEVEL_FILES));
     std::deque<QString> recent;
