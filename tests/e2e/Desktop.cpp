@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 
 namespace {
@@ -234,4 +235,13 @@ bool Desktop::screenshot(const QString &path, WindowId window) const
 {
     const QString target = window == 0 ? QStringLiteral("root") : idArgument(window);
     return run(QStringLiteral("import"), {QStringLiteral("-window"), target, path}).ok;
+}
+
+QImage Desktop::grab(WindowId window) const
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("window.png"));
+    if (!dir.isValid() || !screenshot(path, window))
+        return {};
+    return QImage(path);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QMap>
 #include <QPoint>
@@ -52,6 +53,9 @@ public:
 
     // A PNG of one window, or of the whole screen for window 0.
     bool screenshot(const QString &path, WindowId window = 0) const;
+    // What the window shows, as the server has it; null when it could not
+    // be read.
+    QImage grab(WindowId window) const;
 
     // What went wrong in the last call that failed, for the test's message.
     QString lastError() const { return m_lastError; }

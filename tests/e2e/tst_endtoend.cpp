@@ -28,6 +28,29 @@ QPoint menuItem(int index)
     return twips(480 + 3735 / 2, 480 + 360 * index + 375 / 2);
 }
 
+// The colours of a menu item, highlighted and not.
+const QColor Highlighted(192, 255, 255);
+const QColor Normal(0, 128, 128);
+
+// The item of a four-item menu that the screen shows highlighted: the one
+// whose left end, clear of its centred text, has the highlight colour while
+// the others have the normal one; -1 when the menu does not look like that.
+int highlightedItem(const QImage &menu)
+{
+    int highlighted = -1;
+    for (int index = 0; index < 4; ++index) {
+        const QPoint leftEnd = twips(480 + 60, 480 + 360 * index + 375 / 2);
+        if (!menu.valid(leftEnd))
+            return -1;
+        const QColor colour = menu.pixelColor(leftEnd);
+        if (colour == Highlighted && highlighted < 0)
+            highlighted = index;
+        else if (colour != Normal)
+            return -1;
+    }
+    return highlighted;
+}
+
 // One arrow key per letter of a route: D, U, R, L.
 QStringList arrowKeys(QStringView route)
 {
@@ -204,9 +227,16 @@ void TestEndToEnd::shootForDocs(WindowId window, const QString &name)
 // The program opens with the main menu and nothing else.
 void TestEndToEnd::startsWithTheMainMenuAlone()
 {
-    QVERIFY(startGame());
+    const WindowId menu = startGame();
+    QVERIFY(menu);
     shoot(QStringLiteral("started"));
     QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Main Menu")), qPrintable(m_desktop->lastError()));
+    // "Play Game" is highlighted, and the arrow keys move the highlight.
+    QTRY_COMPARE(highlightedItem(m_desktop->grab(menu)), 0);
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Down")}));
+    QTRY_COMPARE(highlightedItem(m_desktop->grab(menu)), 2);
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up")}));
+    QTRY_COMPARE(highlightedItem(m_desktop->grab(menu)), 3);
     QVERIFY(m_game->isRunning());
 }
 
@@ -315,16 +345,22 @@ void TestEndToEnd::aboutScreenClosesBackToTheMainMenu()
     shoot(QStringLiteral("about"));
 
     QVERIFY(m_desktop->close(about));
-    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Main Menu")), qPrintable(m_desktop->lastError()));
+    const WindowId back = m_desktop->waitForOnly(QStringLiteral("Main Menu"));
+    QVERIFY2(back, qPrintable(m_desktop->lastError()));
+    // The menu is back with its first item highlighted, not the one clicked.
+    QTRY_COMPARE(highlightedItem(m_desktop->grab(back)), 0);
     QVERIFY(m_game->isRunning());
 }
 
 // "Exit game" ends the program at once and cleanly, with no window left.
 void TestEndToEnd::exitGameEndsTheProgram()
 {
-    QVERIFY(startGame());
+    const WindowId menu = startGame();
+    QVERIFY(menu);
     // Up from the first item wraps to the last, "Exit game".
-    QVERIFY(m_desktop->pressKeys({QStringLiteral("Up"), QStringLiteral("Return")}));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Up")}));
+    QTRY_COMPARE(highlightedItem(m_desktop->grab(menu)), 3);
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
     QVERIFY2(m_game->waitForExit(ExitTimeoutMs), "the game kept running");
     QVERIFY(m_game->exitedNormally());
     QCOMPARE(m_game->exitCode(), 0);
