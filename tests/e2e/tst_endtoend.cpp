@@ -21,8 +21,8 @@ QPoint twips(int x, int y)
     return QPoint((x + PerPixel / 2) / PerPixel, (y + PerPixel / 2) / PerPixel);
 }
 
-// The middle of menu item `index` (items are 375 twips high, 360 apart,
-// from the top 480, between the left edges 480 and 4215).
+// The middle of menu item `index`: items are 3735 by 375 twips, at left 480,
+// the first at top 480 and each 360 below the one before.
 QPoint menuItem(int index)
 {
     return twips(480 + 3735 / 2, 480 + 360 * index + 375 / 2);
@@ -79,8 +79,9 @@ constexpr QStringView LevelOneRoute =
     u"DDRRRRRDULLLLLDDDRRRRUDDURRDUUDRRRRRRRDDDLLLDDDLDULUUURUDLLLLUDRRRDDDRDDLLLLLL"
     u"RRRRRRUURUUURRRUUUUUUUULLLLLLLLLLLRRRRRRRRRRRDDDDDDDDDDDDDLLLLLLLLLLL";
 
-// A level drawn in the editor: the explorer starts in column 1 of row 1 and
-// walks right along that row, taking two banknotes, two diamonds and a clock,
+// A level drawn in the editor: the explorer starts in column 1 of row 1
+// (counted from 0, so the editor's Left and Top start 2) and walks right
+// along that row, taking two banknotes, two diamonds and a clock,
 // into the exit. The rows below show off the other tiles.
 const QStringList EditedMap = {
     QStringLiteral("1111111111111111"),
