@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>

@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTemporaryDir>
-#include <QTimer>
 
 // A level file from any bytes, taken the way the load-level screen takes it,
 // built in the play screen's custom slot and played with a few keys and
