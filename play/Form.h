@@ -35,6 +35,11 @@ signals:
     void unloaded();
 
 protected:
+    // The virtual-key code of a key, as the windows' key handlers take it:
+    // 37 left, 38 up, 39 right, 40 down, 13 Enter, letters and digits as
+    // themselves; 0 for keys the game has no use for.
+    static int virtualKey(const QKeyEvent *event);
+
     // Runs when the window is closed by the user or by the game; setting
     // cancel keeps the window open.
     virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel); }

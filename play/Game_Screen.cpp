@@ -152,14 +152,7 @@ void Game_Screen::setBackground(const QColor &color)
 
 void Game_Screen::keyPressEvent(QKeyEvent *event)
 {
-    static const QHash<int, int> virtualKeys{
-        {Qt::Key_Left, KeyLeft}, {Qt::Key_Up, KeyUp}, {Qt::Key_Right, KeyRight}, {Qt::Key_Down, KeyDown},
-        {Qt::Key_Return, 13},    {Qt::Key_Enter, 13}, {Qt::Key_Escape, 27},    {Qt::Key_Space, 32},
-        {Qt::Key_Shift, 16},     {Qt::Key_Control, 17}};
-    int code = virtualKeys.value(event->key(), 0);
-    if (code == 0 && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
-        code = event->key();
-    Form_KeyDown(code, int(event->modifiers() & Qt::ShiftModifier ? 1 : 0));
+    Form_KeyDown(virtualKey(event), event->modifiers() & Qt::ShiftModifier ? 1 : 0);
 }
 
 void Game_Screen::Form_KeyDown(int KeyCode, int Shift)

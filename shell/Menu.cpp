@@ -9,44 +9,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The virtual-key code of a key, as the menus' handler expects it. Keys
-// whose Qt code happens to equal 13, 38 or 40 ("&" is 38, "(" is 40) must
-// not pass for Enter, Up or Down, so anything not listed is 0.
-int virtualKey(const QKeyEvent *event)
-{
-    const int key = event->key();
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-        return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return Menu::KeyReturn;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return Menu::KeyUp;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return Menu::KeyDown;
-    default:
-        break;
-    }
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return key;
-    return 0;
-}
-
-} // namespace
-
 Menu::Menu(FormHost &host, FormId id, const QString &caption, int clientWidthTwips, int clientHeightTwips)
     : Form(host, id, caption, clientWidthTwips, clientHeightTwips, Frame::Tool)
 {
