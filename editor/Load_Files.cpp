@@ -20,9 +20,7 @@ QLabel *colouredLabel(const QString &text, const QColor &color, const QRect &geo
 {
     auto *label = new QLabel(text, parent);
     label->setGeometry(geometry);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
+    Form::setForeColor(label, color);
     return label;
 }
 

@@ -35,6 +35,13 @@ void Form::setBackColor(const QColor &color)
     setPalette(palette);
 }
 
+void Form::setForeColor(QWidget *control, const QColor &color)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, color);
+    control->setPalette(palette);
+}
+
 void Form::closeEvent(QCloseEvent *event)
 {
     if (m_unloaded) {

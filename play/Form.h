@@ -31,6 +31,9 @@ public:
     // Marks the window gone without running Form_Unload: the game is ending.
     void discard();
 
+    // The text colour of a control, as every window sets its captions'.
+    static void setForeColor(QWidget *control, const QColor &color);
+
 signals:
     void unloaded();
 

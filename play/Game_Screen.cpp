@@ -34,9 +34,7 @@ QLabel *panelLabel(QWidget *panel, const QString &text, const QRect &twips, cons
     label->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignVCenter);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, PanelText);
-    label->setPalette(palette);
+    Form::setForeColor(label, PanelText);
     return label;
 }
 
@@ -330,9 +328,7 @@ void Game_Screen::finish()
         const int red = random(255);
         const int green = random(255);
         const int blue = random(255);
-        QPalette palette = Label9->palette();
-        palette.setColor(QPalette::WindowText, QColor(red, green, blue));
-        Label9->setPalette(palette);
+        setForeColor(Label9, QColor(red, green, blue));
 
         // Each picture moves on one corner: top left to top right, top right
         // to bottom left, bottom left to bottom right, bottom right to top left.

@@ -29,8 +29,8 @@ QLabel *textLabel(QWidget *parent, const QRect &twips)
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window, BoxBack);
-    palette.setColor(QPalette::WindowText, TextColor);
     label->setPalette(palette);
+    Form::setForeColor(label, TextColor);
     return label;
 }
 
