@@ -1,5 +1,6 @@
 #include "Load_Files.h"
 
+#include "Colors.h"
 #include "Fonts.h"
 #include "Game_Screen.h"
 #include "LevelFile.h"
@@ -20,7 +21,7 @@ QLabel *colouredLabel(const QString &text, const QColor &color, const QRect &geo
 {
     auto *label = new QLabel(text, parent);
     label->setGeometry(geometry);
-    Form::setForeColor(label, color);
+    Colors::setForeColor(label, color);
     return label;
 }
 
@@ -29,10 +30,10 @@ QLabel *colouredLabel(const QString &text, const QColor &color, const QRect &geo
 Load_Files::Load_Files(FormHost &host)
     : Form(host, Id, QStringLiteral("Load Level from files"), 4695, 3390, Frame::Tool)
 {
-    setBackColor(QColor(0, 64, 64));
+    Colors::setBackColor(this, Colors::MenuBack);
     setFont(Fonts::msSansSerif(8));
 
-    Label1 = colouredLabel(QStringLiteral("Please Choose a Level from the list:"), QColor(255, 255, 0),
+    Label1 = colouredLabel(QStringLiteral("Please Choose a Level from the list:"), Colors::Yellow,
                            Twips::rect(480, 240, 3735, 255), this);
 
     File1 = new QListWidget(this);
@@ -88,7 +89,7 @@ void Load_Files::File1_DblClick()
         }
         auto *screen = host().get<Game_Screen>();
         screen->setCustomLevel(LevelRecord::fromFileLines(m_list1));
-        screen->Label2->setText(QStringLiteral("File"));
+        screen->Label2->setText(LevelTable::FileMarker);
         screen->loadscreen(LevelTable::CustomSlot);
         host().show(FormId::GameScreen);
     } else {

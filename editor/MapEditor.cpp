@@ -1,6 +1,6 @@
 #include "MapEditor.h"
 
-#include "ColorValue.h"
+#include "Colors.h"
 #include "Fonts.h"
 #include "LevelFile.h"
 #include "LevelRecord.h"
@@ -95,7 +95,7 @@ bool isPlainFileName(const QString &name)
 
 MapEditor::MapEditor(FormHost &host)
     : Form(host, Id, QStringLiteral("Veltrano - MAP EDITOR"), 13830, 7725, Frame::Dialog)
-    , m_previewColor(QApplication::palette().color(QPalette::Button))
+    , m_previewColor(Colors::buttonFace())
 {
     setFont(Fonts::msSansSerif(8));
 
@@ -272,15 +272,13 @@ void MapEditor::HScroll1_Change()
 void MapEditor::setSwatch(quint32 value)
 {
     m_swatch = value;
-    QPalette palette = Picture3->palette();
-    palette.setColor(QPalette::Window, ColorValue::toColor(value));
-    Picture3->setPalette(palette);
+    Colors::setBackColor(Picture3, Colors::fromValue(value));
 }
 
 void MapEditor::showLevelColor(quint32 value)
 {
     setSwatch(value);
-    m_previewColor = ColorValue::toColor(value);
+    m_previewColor = Colors::fromValue(value);
     Picture2->update();
 }
 

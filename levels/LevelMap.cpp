@@ -93,19 +93,3 @@ QList<QPoint> LevelMap::clocks() const
 {
     return cellsWhere([](int code) { return code == TileCodes::Clock; });
 }
-
-QPoint LevelMap::step(char key)
-{
-    switch (key) {
-    case 'U':
-        return {0, -1};
-    case 'D':
-        return {0, 1};
-    case 'L':
-        return {-1, 0};
-    case 'R':
-        return {1, 0};
-    default:
-        return {};
-    }
-}

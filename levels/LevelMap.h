@@ -6,7 +6,6 @@
 #include <QPoint>
 #include <QStringList>
 
-#include <array>
 #include <optional>
 
 // A level as the player figure meets it on the play screen: the code at every
@@ -45,10 +44,6 @@ public:
     QList<QPoint> exits() const;
     QList<QPoint> collectibles() const;
     QList<QPoint> clocks() const;
-
-    // The four arrow keys as letters, and the step each one takes.
-    static constexpr std::array<char, 4> Keys{'U', 'D', 'L', 'R'};
-    static QPoint step(char key);
 
 private:
     template<class Test>

@@ -1,5 +1,6 @@
 #include "LevelSolver.h"
 
+#include "Arrow.h"
 #include "TileCodes.h"
 
 #include <QSet>
@@ -20,20 +21,6 @@ constexpr int Kicks = 200;
 // Every clock subset is tried while there are this few clocks; beyond it,
 // none or all of them.
 constexpr int ClockSubsetsUpTo = 4;
-
-char opposite(char key)
-{
-    switch (key) {
-    case 'U':
-        return 'D';
-    case 'D':
-        return 'U';
-    case 'L':
-        return 'R';
-    default:
-        return 'L';
-    }
-}
 
 QString cellName(const QPoint &cell)
 {
@@ -74,8 +61,8 @@ QList<int> LevelSolver::distancesFrom(const QPoint &cell) const
     for (qsizetype head = 0; head < queue.size(); ++head) {
         const int here = queue.at(head);
         const QPoint at = cellAt(here);
-        for (const char key : LevelMap::Keys) {
-            const QPoint next = at + LevelMap::step(key);
+        for (const char key : Arrow::All) {
+            const QPoint next = at + Arrow::step(key);
             const int there = index(next);
             if (there < 0 || distances.at(there) != Unreachable || !m_map.isWalkable(next))
                 continue;
@@ -101,8 +88,8 @@ void LevelSolver::measure()
 
     m_exitBeside.clear();
     for (const QPoint &exit : m_map.exits()) {
-        for (const char key : LevelMap::Keys) {
-            const QPoint beside = exit + LevelMap::step(key);
+        for (const char key : Arrow::All) {
+            const QPoint beside = exit + Arrow::step(key);
             // The figure may start beside an exit on a cell it could not
             // walk back onto.
             if (index(beside) >= 0 && (m_map.isWalkable(beside) || beside == start))
@@ -113,8 +100,8 @@ void LevelSolver::measure()
     // Something lying under the start is only taken by stepping off the cell
     // and back onto it.
     int backToStart = Unreachable;
-    for (const char key : LevelMap::Keys) {
-        if (m_map.isWalkable(start + LevelMap::step(key)))
+    for (const char key : Arrow::All) {
+        if (m_map.isWalkable(start + Arrow::step(key)))
             backToStart = 2;
     }
 
@@ -346,11 +333,11 @@ QString LevelSolver::path(int from, const QPoint &to) const
     QString keys;
     QPoint here = to;
     while (distances.at(index(here)) > 0) {
-        for (const char key : LevelMap::Keys) {
-            const QPoint back = here + LevelMap::step(key);
+        for (const char key : Arrow::All) {
+            const QPoint back = here + Arrow::step(key);
             const int at = index(back);
             if (at >= 0 && distances.at(at) == distances.at(index(here)) - 1) {
-                keys.prepend(QLatin1Char(opposite(key)));
+                keys.prepend(QLatin1Char(Arrow::opposite(key)));
                 here = back;
                 break;
             }
@@ -366,10 +353,10 @@ QString LevelSolver::keysFor(const QList<int> &order) const
     for (const int node : order) {
         const QPoint target = m_nodes.at(node);
         if (from == 0 && target == m_nodes.at(0)) {
-            for (const char key : LevelMap::Keys) {
-                if (m_map.isWalkable(target + LevelMap::step(key))) {
+            for (const char key : Arrow::All) {
+                if (m_map.isWalkable(target + Arrow::step(key))) {
                     keys += QLatin1Char(key);
-                    keys += QLatin1Char(opposite(key));
+                    keys += QLatin1Char(Arrow::opposite(key));
                     break;
                 }
             }
@@ -387,8 +374,8 @@ QString LevelSolver::keysFor(const QList<int> &order) const
     }
     const QPoint beside = cellAt(bestBeside);
     keys += path(from, beside);
-    for (const char key : LevelMap::Keys) {
-        if (m_map.code(beside + LevelMap::step(key)) == TileCodes::Exit) {
+    for (const char key : Arrow::All) {
+        if (m_map.code(beside + Arrow::step(key)) == TileCodes::Exit) {
             keys += QLatin1Char(key);
             break;
         }
@@ -508,7 +495,7 @@ Playthrough LevelSolver::play(const LevelMap &map, const QString &keys)
     QPoint figure = *map.start();
     QSet<QPoint> cleared;
     for (int i = 0; i < keys.size(); ++i) {
-        const QPoint target = figure + LevelMap::step(keys.at(i).toLatin1());
+        const QPoint target = figure + Arrow::step(keys.at(i).toLatin1());
         if (target == figure)
             continue;
         const int code = cleared.contains(target) ? int(TileCodes::Floor) : map.code(target);

@@ -11,7 +11,7 @@
 // One way through a level, as the arrow keys a player presses.
 struct Route
 {
-    // 'U', 'D', 'L' and 'R' in order; the last one pushes into an exit.
+    // Route letters (see Arrow) in order; the last one pushes into an exit.
     QString keys;
     // No way through the level takes fewer moves.
     int lowerBound = 0;

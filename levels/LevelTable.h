@@ -10,6 +10,9 @@ public:
     static constexpr int Slots = 21;
     static constexpr int BuiltInLevels = 20;
     static constexpr int CustomSlot = 20;
+    // What the play screen's level caption shows for the custom slot in
+    // place of a level number: the level came from a file.
+    static inline const QString FileMarker = QStringLiteral("File");
 
     // Slots 0..19 hold the built-in levels; 20 holds the custom slot's
     // defaults (no map rows until a level file is loaded).

@@ -1,6 +1,6 @@
 #include "Game_Screen.h"
 
-#include "ColorValue.h"
+#include "Colors.h"
 #include "EndPanel.h"
 #include "Fonts.h"
 #include "MessageBox.h"
@@ -11,6 +11,7 @@
 #include "StatusPanel.h"
 #include "TileCodes.h"
 #include "Twips.h"
+#include "VirtualKey.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,11 +20,6 @@
 #include <QTimer>
 
 namespace {
-
-constexpr int KeyLeft = 37;
-constexpr int KeyUp = 38;
-constexpr int KeyRight = 39;
-constexpr int KeyDown = 40;
 
 const QColor PanelText(224, 224, 224);
 
@@ -34,7 +30,7 @@ QLabel *panelLabel(QWidget *panel, const QString &text, const QRect &twips, cons
     label->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignVCenter);
-    Form::setForeColor(label, PanelText);
+    Colors::setForeColor(label, PanelText);
     return label;
 }
 
@@ -47,7 +43,7 @@ Game_Screen::Game_Screen(FormHost &host)
 {
     setWindowIcon(QIcon(Pictures::lifeIcon()));
     setFocusPolicy(Qt::StrongFocus);
-    setBackColor(m_backColor);
+    Colors::setBackColor(this, m_backColor);
 
     for (int slot = 0; slot < LevelTable::Slots; ++slot)
         m_levels[std::size_t(slot)] = LevelTable::slot(slot);
@@ -136,7 +132,7 @@ void Game_Screen::loadscreen(int index)
     m_image3.left = level.locationX.trimmed().toInt();
     m_image3.top = level.locationY.trimmed().toInt();
 
-    setBackground(level.color ? ColorValue::toColor(*level.color) : QApplication::palette().color(QPalette::Button));
+    setBackground(level.color ? Colors::fromValue(*level.color) : Colors::buttonFace());
     Label5->setText(level.time);
     Timer1->stop();
     ProgressFile::record(index);
@@ -150,7 +146,7 @@ void Game_Screen::setBackground(const QColor &color)
 
 void Game_Screen::keyPressEvent(QKeyEvent *event)
 {
-    Form_KeyDown(virtualKey(event), event->modifiers() & Qt::ShiftModifier ? 1 : 0);
+    Form_KeyDown(VirtualKey::of(event), event->modifiers() & Qt::ShiftModifier ? 1 : 0);
 }
 
 void Game_Screen::Form_KeyDown(int KeyCode, int Shift)
@@ -167,16 +163,16 @@ void Game_Screen::Form_KeyDown(int KeyCode, int Shift)
     Pictures::Facing facing;
     int dx = 0;
     int dy = 0;
-    if (KeyCode == KeyDown) {
+    if (KeyCode == VirtualKey::Down) {
         facing = Pictures::Down;
         dy = Twips::Cell;
-    } else if (KeyCode == KeyUp) {
+    } else if (KeyCode == VirtualKey::Up) {
         facing = Pictures::Up;
         dy = -Twips::Cell;
-    } else if (KeyCode == KeyRight) {
+    } else if (KeyCode == VirtualKey::Right) {
         facing = Pictures::Right;
         dx = Twips::Cell;
-    } else if (KeyCode == KeyLeft) {
+    } else if (KeyCode == VirtualKey::Left) {
         facing = Pictures::Left;
         dx = -Twips::Cell;
     } else {
@@ -243,7 +239,7 @@ void Game_Screen::levelEnd()
 {
     // A level from a file ends by closing the play screen: its Form_Unload
     // brings back the load-level screen for the next choice.
-    if (Label2->text() == u"File") {
+    if (Label2->text() == LevelTable::FileMarker) {
         host().unload(Id);
         return;
     }
@@ -283,7 +279,7 @@ void Game_Screen::Timer1_Timer()
     if (lives >= 0 && lives < int(Lives.size()))
         Lives[std::size_t(lives)]->hide();
 
-    const bool fromFile = Label2->text() == u"File";
+    const bool fromFile = Label2->text() == LevelTable::FileMarker;
     if (lives != -1) {
         MessageBox::show(this, QStringLiteral("TIME OVER, Retry..."));
         if (isUnloaded())
@@ -328,7 +324,7 @@ void Game_Screen::finish()
         const int red = random(255);
         const int green = random(255);
         const int blue = random(255);
-        setForeColor(Label9, QColor(red, green, blue));
+        Colors::setForeColor(Label9, QColor(red, green, blue));
 
         // Each picture moves on one corner: top left to top right, top right
         // to bottom left, bottom left to bottom right, bottom right to top left.
@@ -343,7 +339,7 @@ void Game_Screen::finish()
             return;
         if (cycle == 30) {
             host().show(FormId::About);
-            Label2->setText(QStringLiteral("File"));
+            Label2->setText(LevelTable::FileMarker);
             host().unload(Id);
             return;
         }
@@ -370,7 +366,7 @@ void Game_Screen::Form_Unload(bool &cancel)
 {
     Q_UNUSED(cancel);
     Timer1->stop();
-    host().show(Label2->text() == u"File" ? FormId::LoadFiles : FormId::PlayGame);
+    host().show(Label2->text() == LevelTable::FileMarker ? FormId::LoadFiles : FormId::PlayGame);
 }
 
 double Game_Screen::value(const QLabel *label)

@@ -1,5 +1,6 @@
 #include "StatusPanel.h"
 
+#include "Colors.h"
 #include "Twips.h"
 
 #include <QPainter>
@@ -7,10 +8,7 @@
 StatusPanel::StatusPanel(QWidget *parent)
     : QWidget(parent)
 {
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(64, 64, 64));
-    setPalette(palette);
+    Colors::setBackColor(this, Colors::PanelBack);
     setFocusPolicy(Qt::NoFocus);
 }
 

@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "Colors.h"
 #include "Fonts.h"
 #include "Pause.h"
 #include "PictureBox.h"
@@ -10,9 +11,6 @@
 #include <QTimer>
 
 namespace {
-
-const QColor BoxBack(64, 64, 64);
-const QColor TextColor(255, 255, 0);
 
 QString underline(int length)
 {
@@ -26,11 +24,8 @@ QLabel *textLabel(QWidget *parent, const QRect &twips)
     label->setFont(Fonts::msSansSerif(9.75));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, BoxBack);
-    label->setPalette(palette);
-    Form::setForeColor(label, TextColor);
+    Colors::setBackColor(label, Colors::PanelBack);
+    Colors::setForeColor(label, Colors::Yellow);
     return label;
 }
 
@@ -44,15 +39,15 @@ About::About(FormHost &host)
     Label1 = textLabel(this, QRect(0, 0, 4335, 7935));
     Label2 = textLabel(this, QRect(4440, -360, 3495, 7095));
 
-    Picture2 = new PictureBox(this, 2040, 2160, 1455, 1575, BoxBack);
+    Picture2 = new PictureBox(this, 2040, 2160, 1455, 1575, Colors::PanelBack);
     Image1 = new QLabel(Picture2);
     Image1->setGeometry(Twips::rect(0, 0, 1440, 1440));
     Image1->setPixmap(Pictures::lifeIcon());
     Image1->setScaledContents(true);
 
-    Picture1 = new PictureBox(this, 2040, 2040, 1455, 1575, BoxBack);
-    Picture3 = new PictureBox(this, 4320, 0, 2415, 8055, BoxBack);
-    Picture4 = new PictureBox(this, -2410, 0, 2415, 8055, BoxBack);
+    Picture1 = new PictureBox(this, 2040, 2040, 1455, 1575, Colors::PanelBack);
+    Picture3 = new PictureBox(this, 4320, 0, 2415, 8055, Colors::PanelBack);
+    Picture4 = new PictureBox(this, -2410, 0, 2415, 8055, Colors::PanelBack);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);

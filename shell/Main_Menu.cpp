@@ -27,15 +27,22 @@ Main_Menu::Main_Menu(FormHost &host)
 
 void Main_Menu::activate()
 {
-    const QString c = Curr->text();
-    if (c == u"0")
+    switch (current()) {
+    case 0:
         handOver(FormId::PlayGame);
-    else if (c == u"1")
+        break;
+    case 1:
         handOver(FormId::MapEditor);
-    else if (c == u"2")
+        break;
+    case 2:
         handOver(FormId::About);
-    else if (c == u"3")
+        break;
+    case 3:
         host().end();
+        break;
+    default:
+        break;
+    }
 }
 
 void Main_Menu::Form_Unload(bool &cancel)

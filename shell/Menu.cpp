@@ -1,7 +1,9 @@
 #include "Menu.h"
 
+#include "Colors.h"
 #include "Fonts.h"
 #include "Twips.h"
+#include "VirtualKey.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,7 +14,7 @@
 Menu::Menu(FormHost &host, FormId id, const QString &caption, int clientWidthTwips, int clientHeightTwips)
     : Form(host, id, caption, clientWidthTwips, clientHeightTwips, Frame::Tool)
 {
-    setBackColor(WindowBack);
+    Colors::setBackColor(this, Colors::MenuBack);
     setFocusPolicy(Qt::StrongFocus);
     Curr = new QLabel(QStringLiteral("0"), this);
     Curr->hide();
@@ -79,13 +81,13 @@ void Menu::Form_KeyDown(int KeyCode, int Shift)
 {
     Q_UNUSED(Shift);
     switch (KeyCode) {
-    case KeyUp:
+    case VirtualKey::Up:
         focus(above(current()));
         break;
-    case KeyDown:
+    case VirtualKey::Down:
         focus(below(current()));
         break;
-    case KeyReturn:
+    case VirtualKey::Return:
         activate();
         break;
     default:
@@ -140,6 +142,6 @@ bool Menu::eventFilter(QObject *watched, QEvent *event)
 
 void Menu::keyPressEvent(QKeyEvent *event)
 {
-    Form_KeyDown(virtualKey(event), event->modifiers() & Qt::ShiftModifier ? 1 : 0);
+    Form_KeyDown(VirtualKey::of(event), event->modifiers() & Qt::ShiftModifier ? 1 : 0);
     event->accept();
 }

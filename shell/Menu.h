@@ -17,11 +17,6 @@ class Menu : public Form
     Q_OBJECT
 
 public:
-    // Virtual-key codes: the only keys a menu answers to.
-    static constexpr int KeyUp = 38;
-    static constexpr int KeyDown = 40;
-    static constexpr int KeyReturn = 13;
-
     // Teal with pale cyan text, and the same pair swapped for the highlight.
     static inline const QColor NormalBack{0, 128, 128};
     static inline const QColor NormalText{192, 255, 255};
@@ -29,8 +24,6 @@ public:
     static inline const QColor HighlightText = NormalBack;
     // A locked item's text: the desktop's grey for what cannot be chosen.
     static inline const QColor LockedText{128, 128, 128};
-    // The background of the menu windows, a dark teal.
-    static inline const QColor WindowBack{0, 64, 64};
 
     // Moves the highlight to an item and records it in Curr; the only place
     // that changes either, so the two always agree.

@@ -1,5 +1,6 @@
 #include "PictureBox.h"
 
+#include "Colors.h"
 #include "Twips.h"
 
 PictureBox::PictureBox(QWidget *parent, int left, int top, int width, int height, const QColor &backColor)
@@ -9,10 +10,7 @@ PictureBox::PictureBox(QWidget *parent, int left, int top, int width, int height
     , m_width(width)
     , m_height(height)
 {
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, backColor);
-    setPalette(palette);
+    Colors::setBackColor(this, backColor);
     place();
 }
 

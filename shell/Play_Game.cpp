@@ -11,15 +11,22 @@ Play_Game::Play_Game(FormHost &host)
 
 void Play_Game::activate()
 {
-    const QString c = Curr->text();
-    if (c == u"0")
+    switch (current()) {
+    case 0:
         handOver(FormId::GameScreen);
-    else if (c == u"1")
+        break;
+    case 1:
         handOver(FormId::StartLevel);
-    else if (c == u"2")
+        break;
+    case 2:
         handOver(FormId::LoadFiles);
-    else if (c == u"3")
+        break;
+    case 3:
         handOver(FormId::MainMenu);
+        break;
+    default:
+        break;
+    }
 }
 
 void Play_Game::Form_Unload(bool &cancel)

@@ -1,9 +1,11 @@
+#include "Arrow.h"
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "LevelMap.h"
 #include "LevelSolver.h"
 #include "LevelTable.h"
 #include "ScratchDir.h"
+#include "VirtualKey.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -50,14 +52,14 @@ LevelRecord board(const QStringList &rows, const QPoint &start, const QString &t
 int keyCode(QChar key)
 {
     switch (key.toLatin1()) {
-    case 'L':
-        return 37;
-    case 'U':
-        return 38;
-    case 'R':
-        return 39;
+    case Arrow::Left:
+        return VirtualKey::Left;
+    case Arrow::Up:
+        return VirtualKey::Up;
+    case Arrow::Right:
+        return VirtualKey::Right;
     default:
-        return 40;
+        return VirtualKey::Down;
     }
 }
 

@@ -4,6 +4,7 @@
 #include "MessageBox.h"
 #include "Pictures.h"
 #include "ScratchDir.h"
+#include "VirtualKey.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -12,10 +13,10 @@
 
 namespace {
 
-constexpr int Left = 37;
-constexpr int Up = 38;
-constexpr int Right = 39;
-constexpr int Down = 40;
+constexpr int Left = VirtualKey::Left;
+constexpr int Up = VirtualKey::Up;
+constexpr int Right = VirtualKey::Right;
+constexpr int Down = VirtualKey::Down;
 
 // A hand-made level for the custom slot, written as its map rows; the figure
 // starts at column 1, row 1 unless told otherwise.

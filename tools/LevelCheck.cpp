@@ -1,5 +1,6 @@
 #include "LevelCheck.h"
 
+#include "Arrow.h"
 #include "LevelFile.h"
 #include "LevelMap.h"
 #include "LevelRecord.h"
@@ -13,22 +14,8 @@ namespace {
 QString keyNames(const QString &keys)
 {
     QStringList names;
-    for (const QChar key : keys) {
-        switch (key.toLatin1()) {
-        case 'U':
-            names.append(QStringLiteral("Up"));
-            break;
-        case 'D':
-            names.append(QStringLiteral("Down"));
-            break;
-        case 'L':
-            names.append(QStringLiteral("Left"));
-            break;
-        default:
-            names.append(QStringLiteral("Right"));
-            break;
-        }
-    }
+    for (const QChar key : keys)
+        names.append(Arrow::name(key.toLatin1()));
     return names.join(u' ');
 }
 

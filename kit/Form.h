@@ -31,23 +31,13 @@ public:
     // Marks the window gone without running Form_Unload: the game is ending.
     void discard();
 
-    // The text colour of a control, as every window sets its captions'.
-    static void setForeColor(QWidget *control, const QColor &color);
-
 signals:
     void unloaded();
 
 protected:
-    // The virtual-key code of a key, as the windows' key handlers take it:
-    // 37 left, 38 up, 39 right, 40 down, 13 Enter, letters and digits as
-    // themselves; 0 for keys the game has no use for.
-    static int virtualKey(const QKeyEvent *event);
-
     // Runs when the window is closed by the user or by the game; setting
     // cancel keeps the window open.
     virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel); }
-
-    void setBackColor(const QColor &color);
 
     FormHost &host() const { return m_host; }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+class QKeyEvent;
+
+// The key codes the windows' key handlers take: the arrows, Enter and a few
+// others by number, letters and digits as their capitals and figures; 0 for
+// keys the game has no use for.
+class VirtualKey
+{
+public:
+    static constexpr int Backspace = 8;
+    static constexpr int Tab = 9;
+    static constexpr int Return = 13;
+    static constexpr int Shift = 16;
+    static constexpr int Control = 17;
+    static constexpr int Escape = 27;
+    static constexpr int Space = 32;
+    static constexpr int Left = 37;
+    static constexpr int Up = 38;
+    static constexpr int Right = 39;
+    static constexpr int Down = 40;
+
+    static int of(const QKeyEvent *event);
+};
