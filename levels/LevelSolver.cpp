@@ -385,17 +385,17 @@ QString LevelSolver::keysFor(const QList<int> &order) const
 
 std::optional<Route> LevelSolver::solve()
 {
-    m_problems.clear();
+    m_obstacles.clear();
     if (!m_map.start()) {
-        m_problems.append(QStringLiteral("the start is not on the grid of cells, so the figure cannot move"));
+        m_obstacles.append({Obstacle::Kind::StartOffGrid, {}});
         return std::nullopt;
     }
     if ((m_map.columns() + 2) * (m_map.rows() + 2) > MaxCells) {
-        m_problems.append(QStringLiteral("the map is too big to look for a route"));
+        m_obstacles.append({Obstacle::Kind::MapTooBig, {}});
         return std::nullopt;
     }
     if (m_map.collectibles().size() + m_map.clocks().size() + 1 > MaxPoints) {
-        m_problems.append(QStringLiteral("the map holds too many things to collect to look for a route"));
+        m_obstacles.append({Obstacle::Kind::TooManyPlaces, {}});
         return std::nullopt;
     }
     measure();
@@ -403,18 +403,14 @@ std::optional<Route> LevelSolver::solve()
     QList<int> collectibles;
     for (int node = 1; node <= m_collectibles; ++node) {
         collectibles.append(node);
-        if (distance(0, node) < Unreachable)
-            continue;
-        const QPoint cell = m_nodes.at(node);
-        const QString what = m_map.code(cell) == TileCodes::Diamond ? QStringLiteral("diamond")
-                                                                      : QStringLiteral("banknote");
-        m_problems.append(QStringLiteral("the %1 at %2 cannot be reached").arg(what, cellName(cell)));
+        if (distance(0, node) >= Unreachable)
+            m_obstacles.append({Obstacle::Kind::CannotBeReached, m_nodes.at(node)});
     }
     if (m_map.exits().isEmpty())
-        m_problems.append(QStringLiteral("the level has no exit"));
+        m_obstacles.append({Obstacle::Kind::NoExit, {}});
     else if (toExit(0) >= Unreachable)
-        m_problems.append(QStringLiteral("no exit can be reached"));
-    if (!m_problems.isEmpty())
+        m_obstacles.append({Obstacle::Kind::NoExitReachable, {}});
+    if (!m_obstacles.isEmpty())
         return std::nullopt;
 
     // Whatever the figure can reach lies in one stretch of floor with an exit
@@ -424,8 +420,7 @@ std::optional<Route> LevelSolver::solve()
         return toExit(node) < Unreachable && (collectibles.isEmpty() || distance(collectibles.first(), node) < Unreachable);
     };
     if (!std::all_of(collectibles.cbegin(), collectibles.cend(), together)) {
-        m_problems.append(QStringLiteral("the figure starts on a tile it cannot step back onto, which parts what is "
-                                         "to be collected from the exit"));
+        m_obstacles.append({Obstacle::Kind::StartCutsOff, {}});
         return std::nullopt;
     }
     QList<int> clocks;
@@ -478,11 +473,49 @@ std::optional<Route> LevelSolver::solve()
         }
     }
     if (!found) {
-        m_problems.append(QStringLiteral("no route through the level was found"));
+        m_obstacles.append({Obstacle::Kind::NoRoute, {}});
         return std::nullopt;
     }
     route.shortest = exact && route.keys.size() == shortestLength;
     return route;
+}
+
+QStringList LevelSolver::problems() const
+{
+    QStringList lines;
+    for (const Obstacle &obstacle : m_obstacles) {
+        switch (obstacle.kind) {
+        case Obstacle::Kind::StartOffGrid:
+            lines.append(QStringLiteral("the start is not on the grid of cells, so the figure cannot move"));
+            break;
+        case Obstacle::Kind::MapTooBig:
+            lines.append(QStringLiteral("the map is too big to look for a route"));
+            break;
+        case Obstacle::Kind::TooManyPlaces:
+            lines.append(QStringLiteral("the map holds too many things to collect to look for a route"));
+            break;
+        case Obstacle::Kind::CannotBeReached:
+            lines.append(QStringLiteral("the %1 at %2 cannot be reached")
+                             .arg(m_map.code(obstacle.cell) == TileCodes::Diamond ? QStringLiteral("diamond")
+                                                                                  : QStringLiteral("banknote"),
+                                  cellName(obstacle.cell)));
+            break;
+        case Obstacle::Kind::NoExit:
+            lines.append(QStringLiteral("the level has no exit"));
+            break;
+        case Obstacle::Kind::NoExitReachable:
+            lines.append(QStringLiteral("no exit can be reached"));
+            break;
+        case Obstacle::Kind::StartCutsOff:
+            lines.append(QStringLiteral("the figure starts on a tile it cannot step back onto, which parts what is "
+                                        "to be collected from the exit"));
+            break;
+        case Obstacle::Kind::NoRoute:
+            lines.append(QStringLiteral("no route through the level was found"));
+            break;
+        }
+    }
+    return lines;
 }
 
 Playthrough LevelSolver::play(const LevelMap &map, const QString &keys)

@@ -38,6 +38,24 @@ struct Playthrough
     QList<int> clockKeys;
 };
 
+// Why a level cannot be finished at all: one cause, and the cell it concerns.
+struct Obstacle
+{
+    enum class Kind {
+        StartOffGrid,       // the start position is not on the grid of cells
+        MapTooBig,          // too many cells to look for a route
+        TooManyPlaces,      // too many things to collect to look for a route
+        CannotBeReached,    // the banknote or diamond at cell
+        NoExit,             // the map has no exit
+        NoExitReachable,    // no exit stands beside a cell the figure reaches
+        StartCutsOff,       // the start parts what is to be collected from the exit
+        NoRoute,            // the search found no way through
+    };
+    Kind kind;
+    // (column, row) from 0; only for CannotBeReached.
+    QPoint cell;
+};
+
 // Finds a short way through a level: every banknote and diamond collected,
 // then out through an exit, and the clocks taken where they buy time. Small
 // levels are solved exactly; big ones get a route that local search has
@@ -49,9 +67,11 @@ public:
     explicit LevelSolver(const LevelMap &map);
 
     // The route that needs the slowest pace, or nothing when the level cannot
-    // be finished at all; problems() then says why, one line a cause.
+    // be finished at all; obstacles() then says why, one a cause, and
+    // problems() in words, one line a cause.
     std::optional<Route> solve();
-    QStringList problems() const { return m_problems; }
+    QList<Obstacle> obstacles() const { return m_obstacles; }
+    QStringList problems() const;
 
     static Playthrough play(const LevelMap &map, const QString &keys);
 
@@ -93,7 +113,7 @@ private:
     QString path(int from, const QPoint &to) const;
 
     const LevelMap &m_map;
-    QStringList m_problems;
+    QList<Obstacle> m_obstacles;
     int m_width = 0;
     int m_height = 0;
     // Node 0 is the start; then the banknotes and diamonds; then the clocks.

@@ -44,20 +44,33 @@ constexpr int UnknownCodesNamed = 5;
 
 LevelCheck::LevelCheck(const QString &path)
 {
-    const auto lines = LevelFile::read(path);
+    judge(LevelFile::read(path));
+}
+
+LevelCheck LevelCheck::ofLines(const QStringList &lines)
+{
+    LevelCheck check;
+    check.judge(lines);
+    return check;
+}
+
+void LevelCheck::judge(const std::optional<QStringList> &lines)
+{
     if (!lines) {
+        m_verdict = Verdict::Unreadable;
         m_report.append(QStringLiteral("cannot be read; cannot be won"));
         return;
     }
-    const QString wrong = fault(*lines);
-    if (!wrong.isEmpty()) {
-        m_report.append(wrong + QStringLiteral("; cannot be won"));
+    m_fault = LevelRecord::fileFault(*lines);
+    if (m_fault != LevelRecord::FileFault::None) {
+        m_verdict = Verdict::Refused;
+        m_report.append(faultLine(*lines) + QStringLiteral("; cannot be won"));
         return;
     }
     examine(*lines);
 }
 
-QString LevelCheck::fault(const QStringList &lines)
+QString LevelCheck::faultLine(const QStringList &lines)
 {
     const auto shown = [&lines](int index) { return quoted(LevelRecord::line(lines, index)); };
     switch (LevelRecord::fileFault(lines)) {
@@ -107,6 +120,8 @@ void LevelCheck::examine(const QStringList &lines)
     LevelSolver solver(map);
     const auto route = solver.solve();
     if (!route) {
+        m_verdict = Verdict::Blocked;
+        m_obstacle = solver.obstacles().first();
         m_report += solver.problems();
         m_report.append(QStringLiteral("cannot be won"));
         return;
@@ -131,6 +146,8 @@ void LevelCheck::examine(const QStringList &lines)
     else
         pace = QStringLiteral("needs %1 moves a second").arg(route->pace, 0, 'f', 2);
     m_winnable = route->pace <= LevelSolver::HumanPace;
+    m_verdict = m_winnable ? Verdict::Winnable : Verdict::TooFast;
+    m_route = route;
     m_report.append(QStringLiteral("route of %1 moves (%2), %3, %4: %5")
                         .arg(route->keys.size())
                         .arg(length, clocks, pace,
@@ -138,12 +155,12 @@ void LevelCheck::examine(const QStringList &lines)
                                         : QStringLiteral("cannot be won at %1 moves a second")
                                               .arg(LevelSolver::HumanPace)));
     if (m_winnable)
-        m_route = QStringLiteral("route: ") + keyNames(route->keys);
+        m_routeKeys = QStringLiteral("route: ") + keyNames(route->keys);
 }
 
 QStringList LevelCheck::report(bool withRoute) const
 {
-    if (withRoute && !m_route.isEmpty())
-        return m_report + QStringList{m_route};
+    if (withRoute && !m_routeKeys.isEmpty())
+        return m_report + QStringList{m_routeKeys};
     return m_report;
 }

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "LevelRecord.h"
+#include "LevelSolver.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What a level designer learns about one level before players meet it: the
+// map's size, its screen cash and exits, whatever cannot be reached, the
+// shortest route found and the pace it asks for, and whether the level can be
+// won at all. A file the game would refuse gets one line naming the line of
+// the file at fault. The designers' tool and the editor judge by this alike.
+class LevelCheck
+{
+public:
+    // The level file at path.
+    explicit LevelCheck(const QString &path);
+    // A level given as the lines of its file, as the editor would save it.
+    static LevelCheck ofLines(const QStringList &lines);
+
+    // Can be played and finished within its time at the pace a level may ask.
+    bool winnable() const { return m_winnable; }
+
+    // The judgment, for a window to put in its own words.
+    enum class Verdict {
+        Winnable,
+        Unreadable, // the file cannot be read
+        Refused,    // the game will not play it; fault() says why
+        Blocked,    // no way through; obstacle() gives the first cause
+        TooFast,    // route() asks for more than LevelSolver::HumanPace
+    };
+    Verdict verdict() const { return m_verdict; }
+    LevelRecord::FileFault fault() const { return m_fault; }
+    // Meaningful only when the verdict is Blocked.
+    Obstacle obstacle() const { return m_obstacle; }
+    // The route found, when there is one (Winnable and TooFast).
+    const std::optional<Route> &route() const { return m_route; }
+
+    // The findings, one a line, without the file's name. withRoute adds the
+    // winning route as arrow-key names on one line.
+    QStringList report(bool withRoute) const;
+
+private:
+    LevelCheck() = default;
+    void judge(const std::optional<QStringList> &lines);
+    void examine(const QStringList &lines);
+    static QString faultLine(const QStringList &lines);
+
+    bool m_winnable = false;
+    Verdict m_verdict = Verdict::Unreadable;
+    LevelRecord::FileFault m_fault = LevelRecord::FileFault::None;
+    Obstacle m_obstacle{Obstacle::Kind::NoRoute, {}};
+    std::optional<Route> m_route;
+    QStringList m_report;
+    QString m_routeKeys;
+};
