@@ -1,5 +1,6 @@
 #include "MapEditor.h"
 
+#include "ColourBar.h"
 #include "Colors.h"
 #include "Fonts.h"
 #include "LevelFile.h"
@@ -106,6 +107,9 @@ MapEditor::MapEditor(FormHost &host)
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab leaves the map for the next control, as it does everywhere else in
+    // the window; a tab character is no tile code.
+    Text1->setTabChangesFocus(true);
     Text1->installEventFilter(this);
 
     List2 = new QListWidget(this);
@@ -144,7 +148,10 @@ MapEditor::MapEditor(FormHost &host)
     for (int i = 0; i < 3; ++i) {
         const int top = 720 + 240 * i;
         label(colourNames[i], Twips::rect(120, top, 1695, 255), Frame1);
-        HScroll1[std::size_t(i)] = scrollBar(Qt::Horizontal, 0, 255, 192, Twips::rect(960, top, 855, 255), Frame1);
+        // The bars stand 240 twips apart; at the 255 twips of the labels
+        // beside them each would cover the top line of the next.
+        HScroll1[std::size_t(i)] = new ColourBar(192, Frame1);
+        HScroll1[std::size_t(i)]->setGeometry(Twips::rect(960, top, 855, 240));
         // Tracking is on, so this also follows the thumb while it is dragged.
         connect(HScroll1[std::size_t(i)], &QScrollBar::valueChanged, this, &MapEditor::HScroll1_Change);
     }

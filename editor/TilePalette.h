@@ -3,7 +3,8 @@
 #include <QFrame>
 
 // The editor's tile palette: the eighteen tiles in two rows, painted by this
-// one widget; a click on a tile announces its code.
+// one widget; a click on a tile announces its code, and pointing at one names
+// it.
 class TilePalette : public QFrame
 {
     Q_OBJECT
@@ -15,13 +16,21 @@ public:
     // rectangle for a code that has no tile.
     QRect tileRect(int code) const;
 
+    // What pointing at a tile shows: its name and its code, as "Banknote: 3";
+    // empty for a code that has no tile.
+    static QString tileTip(int code);
+
 signals:
     void tileClicked(int code);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    // The code of the tile under a point; -1 between and beside the tiles.
+    int codeAt(const QPoint &position) const;
+
     static constexpr int Columns = 9;
 };

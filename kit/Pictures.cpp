@@ -29,3 +29,19 @@ QPixmap Pictures::figure(Facing facing)
     static const char *const names[] = {"down", "up", "right", "left"};
     return load(QStringLiteral(":/figure/%1.xpm").arg(QLatin1String(names[facing])));
 }
+
+QIcon Pictures::windowIcon()
+{
+    const QPixmap picture = lifeIcon();
+    QIcon icon(picture);
+    for (const int factor : {2, 4})
+        icon.addPixmap(enlarged(picture, picture.size() * factor, 1));
+    return icon;
+}
+
+QPixmap Pictures::enlarged(const QPixmap &picture, const QSize &size, qreal devicePixelRatio)
+{
+    QPixmap sharp = picture.scaled(size * devicePixelRatio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    sharp.setDevicePixelRatio(devicePixelRatio);
+    return sharp;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -17,4 +18,12 @@ public:
     // The player figure facing the viewer, as the life icons and the window
     // icon show it.
     static QPixmap lifeIcon() { return figure(Down); }
+    // The game's icon for every window: the life icon, also at two and four
+    // times its size for desktops that show icons larger.
+    static QIcon windowIcon();
+
+    // A picture enlarged to fill a size of the given device's pixels, each
+    // of its pixels a sharp square (or as near as a fractional scale allows)
+    // rather than smoothed into its neighbours.
+    static QPixmap enlarged(const QPixmap &picture, const QSize &size, qreal devicePixelRatio);
 };

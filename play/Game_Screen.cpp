@@ -41,7 +41,6 @@ Game_Screen::Game_Screen(FormHost &host)
     , m_backColor(128, 128, 255)
     , m_random(quint32(QTime::currentTime().msecsSinceStartOfDay()))
 {
-    setWindowIcon(QIcon(Pictures::lifeIcon()));
     setFocusPolicy(Qt::StrongFocus);
     Colors::setBackColor(this, m_backColor);
 

@@ -42,8 +42,9 @@ About::About(FormHost &host)
     Picture2 = new PictureBox(this, 2040, 2160, 1455, 1575, Colors::PanelBack);
     Image1 = new QLabel(Picture2);
     Image1->setGeometry(Twips::rect(0, 0, 1440, 1440));
-    Image1->setPixmap(Pictures::lifeIcon());
-    Image1->setScaledContents(true);
+    // Enlarged here rather than stretched by the label, which would smooth
+    // the pixel art into a blur.
+    Image1->setPixmap(Pictures::enlarged(Pictures::lifeIcon(), Image1->size(), devicePixelRatio()));
 
     Picture1 = new PictureBox(this, 2040, 2040, 1455, 1575, Colors::PanelBack);
     Picture3 = new PictureBox(this, 4320, 0, 2415, 8055, Colors::PanelBack);

@@ -36,7 +36,7 @@ public:
     QLabel *Label2 = nullptr;       // the full text, out of sight
     PictureBox *Picture1 = nullptr; // the cover over the player figure
     PictureBox *Picture2 = nullptr; // holds the player figure
-    QLabel *Image1 = nullptr;       // the player figure, stretched
+    QLabel *Image1 = nullptr;       // the player figure, enlarged
     PictureBox *Picture3 = nullptr; // the right curtain
     PictureBox *Picture4 = nullptr; // the left curtain
     QTimer *Timer1 = nullptr;

@@ -22,8 +22,9 @@ public:
     static inline const QColor NormalText{192, 255, 255};
     static inline const QColor HighlightBack = NormalText;
     static inline const QColor HighlightText = NormalBack;
-    // A locked item's text: the desktop's grey for what cannot be chosen.
-    static inline const QColor LockedText{128, 128, 128};
+    // A locked item's text: a light grey, dimmer than the items that can be
+    // chosen and without their tint, yet readable on the teal (over 3 : 1).
+    static inline const QColor LockedText{216, 216, 216};
 
     // Moves the highlight to an item and records it in Curr; the only place
     // that changes either, so the two always agree.

@@ -1,4 +1,5 @@
 #include "Forms.h"
+#include "Pictures.h"
 
 #include <QApplication>
 
@@ -9,6 +10,8 @@ int main(int argc, char *argv[])
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     app.setApplicationName(QStringLiteral("Veltrano"));
+    // Every window, message boxes included, shows the game's icon.
+    app.setWindowIcon(Pictures::windowIcon());
     // Tool windows come and go as the game hands over; only the main menu's
     // "Exit game" or close box ends the program.
     app.setQuitOnLastWindowClosed(false);

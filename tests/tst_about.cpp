@@ -2,10 +2,12 @@
 #include "Forms.h"
 #include "Main_Menu.h"
 #include "PictureBox.h"
+#include "Pictures.h"
 #include "ScratchDir.h"
 #include "VisibleWindows.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -48,6 +50,7 @@ private slots:
     void creditsHaveTwentyEightLines_data();
     void creditsHaveTwentyEightLines();
     void opensWithTheWholeTextAndTheBoxesInPlace();
+    void explorerIsEnlargedWithSharpPixels();
     void animationSteps_data();
     void animationSteps();
     void oneCycleLastsAboutSeventySevenSeconds();
@@ -161,6 +164,20 @@ void TestAbout::opensWithTheWholeTextAndTheBoxesInPlace()
     QCOMPARE(snapshot(about), (Snapshot{About::credits(), 2040, 2040, 1575, 4320, -2410}));
     QVERIFY(about->Timer1->isActive());
     QCOMPARE(about->Timer1->interval(), 100);
+}
+
+// Each pixel of the picture becomes a square of three by three, with none of
+// the in-between colours that smoothing would add.
+void TestAbout::explorerIsEnlargedWithSharpPixels()
+{
+    const About *about = open();
+    QVERIFY(about);
+    const QImage picture = Pictures::lifeIcon().toImage();
+    QImage expected(picture.size() * 3, QImage::Format_RGB32);
+    expected.fill(QColor(64, 64, 64));
+    QPainter(&expected).drawImage(0, 0, picture.scaled(expected.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    const QImage shown = about->Picture2->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.copy(QRect(QPoint(0, 0), expected.size())), expected);
 }
 
 void TestAbout::animationSteps_data()

@@ -9,9 +9,33 @@
 #include <QLabel>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+
 #include <optional>
 
 Q_DECLARE_METATYPE(std::optional<QByteArray>)
+
+namespace {
+
+// How bright a colour looks, from 0 (black) to 1 (white), as the usual
+// measure of text contrast counts it.
+double luminance(const QColor &colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+} // namespace
 
 // The level selection: what the progress file unlocks, how the highlight
 // steps around locked levels, and where choosing and leaving lead.
@@ -28,6 +52,7 @@ private slots:
     void upAndDownStepAroundLockedLevels_data();
     void upAndDownStepAroundLockedLevels();
     void lockedLevelsIgnoreThePointer();
+    void lockedLevelsAreReadableYetDimmer();
     void choosingLevelFiveBuildsSlotFour();
     void leavingReturnsToThePlayMenu_data();
     void leavingReturnsToThePlayMenu();
@@ -178,6 +203,24 @@ void TestLevelSelection::lockedLevelsIgnoreThePointer()
 
     QTest::mouseMove(selection->Label1.at(2));
     QCOMPARE(selection->Curr->text(), QStringLiteral("2"));
+}
+
+// A locked level reads well enough on the teal to know which one it is,
+// and still looks less bright than the levels that can be chosen.
+void TestLevelSelection::lockedLevelsAreReadableYetDimmer()
+{
+    const Start_Level *selection = open();
+    // Neither of these two is highlighted.
+    const QLabel *goBack = selection->Label1.back();
+    const QLabel *locked = selection->Label1.at(1);
+    QVERIFY(goBack->isEnabled());
+    QVERIFY(!locked->isEnabled());
+    const QColor teal = locked->palette().color(QPalette::Disabled, QPalette::Window);
+    const QColor lockedText = locked->palette().color(QPalette::Disabled, QPalette::WindowText);
+    const QColor openText = goBack->palette().color(QPalette::Active, QPalette::WindowText);
+    QCOMPARE(teal, QColor(0, 128, 128));
+    QVERIFY2(contrast(lockedText, teal) >= 3.0, qPrintable(QString::number(contrast(lockedText, teal))));
+    QVERIFY(contrast(lockedText, teal) < contrast(openText, teal));
 }
 
 void TestLevelSelection::choosingLevelFiveBuildsSlotFour()

@@ -5,11 +5,14 @@
 #include "Pictures.h"
 #include "ScratchDir.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolTip>
 
 using namespace EditorDriver;
 
@@ -49,10 +52,17 @@ private slots:
     void paletteReplacesSelectionThenGoesToEnd();
     void plusAndSpaceKeys_data();
     void plusAndSpaceKeys();
+    void tabLeavesTheMap_data();
+    void tabLeavesTheMap();
+    void paletteNamesItsTiles_data();
+    void paletteNamesItsTiles();
+    void floorTileIsAFramedCell();
     void checkReportsRowsAndDrawsCodes_data();
     void checkReportsRowsAndDrawsCodes();
     void fullMapIsPaintedWithPalettePictures();
     void colourBarColoursSwatchAndPreviewWhileDragged();
+    void colourBarDragSweepsTheRangeShowingTheValue();
+    void colourBarsKeepClearOfEachOther();
     void spinnersStopAtTheirEnds_data();
     void spinnersStopAtTheirEnds();
     void freshEditorSavesDefaultsAndRows();
@@ -141,6 +151,63 @@ void TestMapEditor::plusAndSpaceKeys()
     QTEST(editor->Text1->textCursor().position(), "caretAfter");
 }
 
+void TestMapEditor::tabLeavesTheMap_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("reached");
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << "line report";
+    QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << "Exit";
+}
+
+void TestMapEditor::tabLeavesTheMap()
+{
+    QFETCH(int, key);
+    QFETCH(QString, reached);
+    MapEditor *editor = open();
+    setMap(editor, "11\n22", 2);
+    editor->Text1->setFocus();
+    QTest::keyClick(editor->Text1, Qt::Key(key), key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("11\n22"));
+    const QHash<QString, QWidget *> controls{{"line report", editor->List2}, {"Exit", editor->Command2}};
+    QCOMPARE(editor->focusWidget(), controls.value(reached));
+}
+
+void TestMapEditor::paletteNamesItsTiles_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("floor") << 0 << "Floor: 0";
+    QTest::newRow("banknote") << 3 << "Banknote: 3";
+    QTest::newRow("diamond") << 7 << "Diamond: 7";
+    QTest::newRow("clock") << 84 << "Clock: 84";
+    QTest::newRow("last tile") << 90 << "Blue and red square: 90";
+}
+
+void TestMapEditor::paletteNamesItsTiles()
+{
+    QFETCH(int, code);
+    MapEditor *editor = open();
+    const QPoint at = editor->Picture1->tileRect(code).center();
+    QHelpEvent help(QEvent::ToolTip, at, editor->Picture1->mapToGlobal(at));
+    QApplication::sendEvent(editor->Picture1, &help);
+    QTEST(QToolTip::text(), "tip");
+    QToolTip::hideText();
+}
+
+void TestMapEditor::floorTileIsAFramedCell()
+{
+    MapEditor *editor = open();
+    const QImage palette = editor->Picture1->grab().toImage();
+    const QRect floor = editor->Picture1->tileRect(0);
+    // Beside the last tile of the top row the palette shows its background.
+    const QColor background = palette.pixelColor(editor->Picture1->tileRect(80).topRight() + QPoint(3, 3));
+    const QColor inside = palette.pixelColor(floor.center());
+    const QColor frame = palette.pixelColor(floor.left() + 1, floor.center().y());
+    QVERIFY(inside != background);
+    QVERIFY(frame != inside);
+    QVERIFY(frame != background);
+}
+
 void TestMapEditor::checkReportsRowsAndDrawsCodes_data()
 {
     QTest::addColumn<QString>("map");
@@ -210,6 +277,53 @@ void TestMapEditor::colourBarColoursSwatchAndPreviewWhileDragged()
     QCOMPARE(editor->swatchColor(), 255u);
     QCOMPARE(editor->Picture3->palette().color(QPalette::Window), QColor(Qt::red));
     QCOMPARE(editor->previewColor(), QColor(Qt::red));
+}
+
+void TestMapEditor::colourBarDragSweepsTheRangeShowingTheValue()
+{
+    MapEditor *editor = open();
+    QScrollBar *red = editor->HScroll1[0];
+    red->setValue(0);
+    QStyleOptionSlider option;
+    option.initFrom(red);
+    option.orientation = Qt::Horizontal;
+    option.maximum = red->maximum();
+    option.pageStep = red->pageStep();
+    const auto part = [&](QStyle::SubControl control) {
+        return red->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, red);
+    };
+    const QRect thumb = part(QStyle::SC_ScrollBarSlider);
+    const QRect groove = part(QStyle::SC_ScrollBarGroove);
+    // The thumb leaves most of the track to travel in, so its place shows
+    // the value.
+    QVERIFY2(thumb.width() * 4 <= groove.width(), qPrintable(QString::number(thumb.width())));
+
+    const int y = thumb.center().y();
+    QTest::mousePress(red, Qt::LeftButton, {}, thumb.center());
+    QCOMPARE(QToolTip::text(), QStringLiteral("0"));
+    // A few pixels make a small change, not a jump to the end...
+    QTest::mouseMove(red, QPoint(thumb.center().x() + 3, y));
+    QVERIFY2(red->value() > 0 && red->value() < 40, qPrintable(QString::number(red->value())));
+    QCOMPARE(QToolTip::text(), QString::number(red->value()));
+    // ...half the travel makes about half the range...
+    const int travel = groove.width() - thumb.width();
+    QTest::mouseMove(red, QPoint(thumb.center().x() + travel / 2, y));
+    QVERIFY2(qAbs(red->value() - 128) < 16, qPrintable(QString::number(red->value())));
+    QCOMPARE(QToolTip::text(), QString::number(red->value()));
+    QCOMPARE(editor->swatchColor(), quint32(red->value()) + 192 * 256 + 192 * 65536);
+    // ...and the whole travel the whole range.
+    QTest::mouseMove(red, QPoint(thumb.center().x() + travel, y));
+    QCOMPARE(red->value(), 255);
+    QTest::mouseRelease(red, Qt::LeftButton, {}, QPoint(thumb.center().x() + travel, y));
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QCOMPARE(red->value(), 255);
+}
+
+void TestMapEditor::colourBarsKeepClearOfEachOther()
+{
+    const MapEditor *editor = open();
+    for (std::size_t i = 0; i + 1 < editor->HScroll1.size(); ++i)
+        QVERIFY(!editor->HScroll1[i]->geometry().intersects(editor->HScroll1[i + 1]->geometry()));
 }
 
 void TestMapEditor::spinnersStopAtTheirEnds_data()

@@ -194,6 +194,32 @@ bool Desktop::focus(WindowId window) const
     return xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), idArgument(window)});
 }
 
+Desktop::WindowId Desktop::focusedWindow() const
+{
+    // The server's own answer, not a guess at the client window: 1 for
+    // "PointerRoot" and 0 for "None" when no window has the keyboard.
+    const Result state = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus"), QStringLiteral("-f")});
+    bool ok = false;
+    const WindowId window = QString::fromLatin1(state.output).trimmed().toUInt(&ok);
+    if (!state.ok || !ok || window == 1 || window == rootWindow())
+        return 0;
+    return window;
+}
+
+QStringList Desktop::iconSizes(WindowId window) const
+{
+    // "_NET_WM_ICON(CARDINAL) = 32, 32, 4278190080, ..." lists each icon
+    // as its width, its height and then its pixels; xprop prints the sizes
+    // where a new icon starts as "Icon (32 x 32):" when asked for them.
+    const Result property = run(QStringLiteral("xprop"),
+                                {QStringLiteral("-id"), idArgument(window), QStringLiteral("_NET_WM_ICON")});
+    static const QRegularExpression size(QStringLiteral("Icon \\((\\d+) x (\\d+)\\)"));
+    QStringList sizes;
+    for (const QRegularExpressionMatch &match : size.globalMatch(QString::fromLatin1(property.output)))
+        sizes.append(match.captured(1) + u'x' + match.captured(2));
+    return sizes;
+}
+
 bool Desktop::pressKeys(const QStringList &keys, int delayMs) const
 {
     QStringList arguments{QStringLiteral("key"), QStringLiteral("--delay"), QString::number(delayMs)};

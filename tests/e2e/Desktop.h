@@ -39,8 +39,14 @@ public:
     // The window this one is a dialog of, from WM_TRANSIENT_FOR; 0 if none.
     WindowId transientFor(WindowId window) const;
 
+    // The sizes of the icons the window offers the desktop (_NET_WM_ICON),
+    // as "32x32"; empty when it offers none.
+    QStringList iconSizes(WindowId window) const;
+
     // Gives the window the keyboard focus, as clicking its title would.
     bool focus(WindowId window) const;
+    // The window that has the keyboard focus; 0 when none of them has it.
+    WindowId focusedWindow() const;
     // X key names ("Down", "Return", "y"), pressed and released one by one.
     bool pressKeys(const QStringList &keys, int delayMs = 25) const;
     // Types the text key by key; a line break is the Return key.

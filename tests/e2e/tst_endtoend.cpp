@@ -232,6 +232,9 @@ void TestEndToEnd::startsWithTheMainMenuAlone()
     QVERIFY(menu);
     shoot(QStringLiteral("started"));
     QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Main Menu")), qPrintable(m_desktop->lastError()));
+    // The game's icon, also drawn at two and four times its size for docks
+    // and task bars that show it larger.
+    QCOMPARE(m_desktop->iconSizes(menu), (QStringList{"32x32", "64x64", "128x128"}));
     // "Play Game" is highlighted, and the arrow keys move the highlight.
     QTRY_COMPARE(highlightedItem(m_desktop->grab(menu)), 0);
     QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Down")}));
@@ -298,6 +301,10 @@ void TestEndToEnd::levelMadeInTheEditorIsPlayedFromTheList()
     shoot(QStringLiteral("saved"));
     QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
     QVERIFY2(m_desktop->waitUntilGone(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+    // With no window manager to hand it back, the editor takes the keyboard
+    // again itself, and it carries the game's icon like every window.
+    QTRY_COMPARE(m_desktop->focusedWindow(), editor);
+    QVERIFY(!m_desktop->iconSizes(editor).isEmpty());
 
     QByteArray expected = "480\r\n480\r\n12632256\r\n30\r\n";
     for (const QString &row : EditedMap)
