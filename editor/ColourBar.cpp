@@ -1,5 +1,6 @@
 #include "ColourBar.h"
 
+#include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionSlider>
 #include <QToolTip>
@@ -25,6 +26,18 @@ public:
         default:
             return QProxyStyle::pixelMetric(metric, option, widget);
         }
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override
+    {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control != CC_ScrollBar || !(option->state & State_Enabled))
+            return;
+        // A thumb this narrow, drawn light on a light track, is easily lost;
+        // a dark mark over it reads at a glance.
+        const QRect thumb = subControlRect(control, option, SC_ScrollBarSlider, widget);
+        painter->fillRect(thumb.adjusted(1, 1, -1, -1), option->palette.color(QPalette::WindowText));
     }
 };
 

@@ -24,7 +24,7 @@ public:
     static inline const QColor HighlightText = NormalBack;
     // A locked item's text: a light grey, dimmer than the items that can be
     // chosen and without their tint, yet readable on the teal (over 3 : 1).
-    static inline const QColor LockedText{216, 216, 216};
+    static inline const QColor LockedText{208, 208, 208};
 
     // Moves the highlight to an item and records it in Curr; the only place
     // that changes either, so the two always agree.
