@@ -67,7 +67,12 @@ void LevelCheck::judge(const std::optional<QStringList> &lines)
         m_report.append(faultLine(*lines) + QStringLiteral("; cannot be won"));
         return;
     }
-    examine(*lines);
+    examine(LevelRecord::fromFileLines(*lines));
+}
+
+LevelCheck::LevelCheck(const LevelRecord &level)
+{
+    examine(level);
 }
 
 QString LevelCheck::faultLine(const QStringList &lines)
@@ -90,9 +95,8 @@ QString LevelCheck::faultLine(const QStringList &lines)
     Q_UNREACHABLE();
 }
 
-void LevelCheck::examine(const QStringList &lines)
+void LevelCheck::examine(const LevelRecord &level)
 {
-    const LevelRecord level = LevelRecord::fromFileLines(lines);
     const LevelMap map(level);
     const qsizetype collectibles = map.collectibles().size();
     m_report.append(QStringLiteral("map %1 x %2, screen cash %3, exits %4, time %5")
@@ -154,8 +158,25 @@ void LevelCheck::examine(const QStringList &lines)
                              m_winnable ? QStringLiteral("winnable")
                                         : QStringLiteral("cannot be won at %1 moves a second")
                                               .arg(LevelSolver::HumanPace)));
+    m_difficulty.emplace(map, *route);
+    m_report.append(QStringLiteral("difficulty: ") + figures(*m_difficulty));
     if (m_winnable)
         m_routeKeys = QStringLiteral("route: ") + keyNames(route->keys);
+}
+
+QString LevelCheck::figures(const LevelDifficulty &difficulty)
+{
+    const QString pace = difficulty.pace() == 0          ? QStringLiteral("any pace")
+                         : std::isinf(difficulty.pace()) ? QStringLiteral("no pace")
+                                                         : QStringLiteral("%1 moves a second").arg(difficulty.pace(), 0, 'f', 2);
+    const QString spare = difficulty.spare()
+                              ? QStringLiteral("%1 % of the time to spare").arg(std::lround(*difficulty.spare() * 100))
+                              : QStringLiteral("no time limit");
+    const int count = difficulty.deadEnds();
+    const QString deadEnds = count == 0   ? QStringLiteral("no dead end")
+                             : count == 1 ? QStringLiteral("1 dead end")
+                                          : QStringLiteral("%1 dead ends").arg(count);
+    return QStringList{pace, spare, deadEnds}.join(QStringLiteral(", "));
 }
 
 QStringList LevelCheck::report(bool withRoute) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LevelDifficulty.h"
 #include "LevelRecord.h"
 #include "LevelSolver.h"
 
@@ -20,6 +21,8 @@ public:
     explicit LevelCheck(const QString &path);
     // A level given as the lines of its file, as the editor would save it.
     static LevelCheck ofLines(const QStringList &lines);
+    // A level that is no file, such as a built-in one.
+    explicit LevelCheck(const LevelRecord &level);
 
     // Can be played and finished within its time at the pace a level may ask.
     bool winnable() const { return m_winnable; }
@@ -38,15 +41,20 @@ public:
     Obstacle obstacle() const { return m_obstacle; }
     // The route found, when there is one (Winnable and TooFast).
     const std::optional<Route> &route() const { return m_route; }
+    // How hard that route makes the level, when there is one.
+    const std::optional<LevelDifficulty> &difficulty() const { return m_difficulty; }
 
     // The findings, one a line, without the file's name. withRoute adds the
     // winning route as arrow-key names on one line.
     QStringList report(bool withRoute) const;
 
+    // The difficulty figures as the report's line gives them.
+    static QString figures(const LevelDifficulty &difficulty);
+
 private:
     LevelCheck() = default;
     void judge(const std::optional<QStringList> &lines);
-    void examine(const QStringList &lines);
+    void examine(const LevelRecord &level);
     static QString faultLine(const QStringList &lines);
 
     bool m_winnable = false;
@@ -54,6 +62,7 @@ private:
     LevelRecord::FileFault m_fault = LevelRecord::FileFault::None;
     Obstacle m_obstacle{Obstacle::Kind::NoRoute, {}};
     std::optional<Route> m_route;
+    std::optional<LevelDifficulty> m_difficulty;
     QStringList m_report;
     QString m_routeKeys;
 };

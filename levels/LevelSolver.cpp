@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <random>
 
@@ -21,6 +22,10 @@ constexpr int Kicks = 200;
 // Every clock subset is tried while there are this few clocks; beyond it,
 // none or all of them.
 constexpr int ClockSubsetsUpTo = 4;
+// Rounds of recharging the places while the bound climbs, and how many
+// rounds without a better bound halve the step.
+constexpr int BoundRounds = 2000;
+constexpr int BoundPatience = 20;
 
 QString cellName(const QPoint &cell)
 {
@@ -133,38 +138,89 @@ int LevelSolver::cost(const QList<int> &order) const
     return total + toExit(from);
 }
 
-int LevelSolver::minimumSpanningTree(const QList<int> &nodes) const
+int LevelSolver::lowerBound(const QList<int> &nodes, int known) const
 {
-    // The start, the places to visit and the exit; any way through connects
-    // them all, so it is never shorter than the lightest tree that does.
+    // Any way through is a chain from the start over every place to visit to
+    // the exit: a spanning tree whose ends are the start and the exit and
+    // whose every other place has two neighbours. The lightest spanning tree
+    // is never heavier; charging each place for the neighbours it has beyond
+    // its share, and refunding the charge, lifts the tree's weight toward
+    // the chain's without ever passing it.
     QList<int> all{0};
     all += nodes;
     all.append(Exit);
+    const qsizetype count = all.size();
     const auto weight = [this](int a, int b) {
         if (a == Exit)
             return toExit(b);
         if (b == Exit)
             return toExit(a);
-        return a == 0 ? distance(a, b) : b == 0 ? distance(b, a) : distance(a, b);
+        return std::min(distance(a, b), distance(b, a));
     };
-    QList<int> best(all.size(), Unreachable);
-    QList<bool> inTree(all.size(), false);
-    best[0] = 0;
-    int total = 0;
-    for (qsizetype round = 0; round < all.size(); ++round) {
-        qsizetype next = -1;
-        for (qsizetype i = 0; i < all.size(); ++i) {
-            if (!inTree.at(i) && (next < 0 || best.at(i) < best.at(next)))
-                next = i;
-        }
-        inTree[next] = true;
-        total += best.at(next);
-        for (qsizetype i = 0; i < all.size(); ++i) {
-            if (!inTree.at(i))
-                best[i] = std::min(best.at(i), weight(all.at(next), all.at(i)));
-        }
+    QList<int> weights(count * count);
+    for (qsizetype a = 0; a < count; ++a) {
+        for (qsizetype b = 0; b < count; ++b)
+            weights[a * count + b] = a == b ? 0 : weight(all.at(a), all.at(b));
     }
-    return total;
+    const auto share = [count](qsizetype i) { return i == 0 || i == count - 1 ? 1 : 2; };
+
+    QList<double> charge(count, 0);
+    QList<double> best(count);
+    QList<qsizetype> parent(count);
+    QList<bool> inTree(count);
+    QList<int> degree(count);
+    double bound = 0;
+    double pace = 2;
+    int sinceBetter = 0;
+    for (int round = 0; round < BoundRounds; ++round) {
+        std::fill(best.begin(), best.end(), std::numeric_limits<double>::infinity());
+        std::fill(inTree.begin(), inTree.end(), false);
+        std::fill(degree.begin(), degree.end(), 0);
+        best[0] = 0;
+        parent[0] = -1;
+        double tree = 0;
+        for (qsizetype added = 0; added < count; ++added) {
+            qsizetype next = -1;
+            for (qsizetype i = 0; i < count; ++i) {
+                if (!inTree.at(i) && (next < 0 || best.at(i) < best.at(next)))
+                    next = i;
+            }
+            inTree[next] = true;
+            tree += best.at(next);
+            if (parent.at(next) >= 0) {
+                ++degree[next];
+                ++degree[parent.at(next)];
+            }
+            for (qsizetype i = 0; i < count; ++i) {
+                const double through = weights.at(next * count + i) + charge.at(next) + charge.at(i);
+                if (!inTree.at(i) && through < best.at(i)) {
+                    best[i] = through;
+                    parent[i] = next;
+                }
+            }
+        }
+        double refund = 0;
+        double off = 0;
+        for (qsizetype i = 0; i < count; ++i) {
+            refund += charge.at(i) * share(i);
+            off += double(degree.at(i) - share(i)) * (degree.at(i) - share(i));
+        }
+        const double weightNow = tree - refund;
+        if (weightNow > bound + 1e-9) {
+            bound = weightNow;
+            sinceBetter = 0;
+        } else if (++sinceBetter >= BoundPatience) {
+            pace /= 2;
+            sinceBetter = 0;
+        }
+        // A chain: nothing left to charge; or the bound meets a known route.
+        if (off == 0 || std::ceil(bound - 1e-6) >= known)
+            break;
+        const double step = pace * std::max(1.0, known - weightNow) / off;
+        for (qsizetype i = 0; i < count; ++i)
+            charge[i] += step * (degree.at(i) - share(i));
+    }
+    return std::min(known, int(std::ceil(bound - 1e-6)));
 }
 
 QList<int> LevelSolver::exactOrder(const QList<int> &nodes, int &length) const
@@ -216,15 +272,8 @@ QList<int> LevelSolver::exactOrder(const QList<int> &nodes, int &length) const
     return order;
 }
 
-QList<int> LevelSolver::searchedOrder(const QList<int> &nodes) const
+QList<int> LevelSolver::nearestFirst(const QList<int> &nodes) const
 {
-    const auto link = [this](int a, int b) {
-        if (b == Exit)
-            return toExit(a == Start ? 0 : a);
-        return distance(a == Start ? 0 : a, b);
-    };
-
-    // Nearest first, from the start.
     QList<int> order;
     QList<int> left = nodes;
     int from = 0;
@@ -237,6 +286,18 @@ QList<int> LevelSolver::searchedOrder(const QList<int> &nodes) const
         from = left.takeAt(nearest);
         order.append(from);
     }
+    return order;
+}
+
+QList<int> LevelSolver::searchedOrder(const QList<int> &nodes, int enough) const
+{
+    const auto link = [this](int a, int b) {
+        if (b == Exit)
+            return toExit(a == Start ? 0 : a);
+        return distance(a == Start ? 0 : a, b);
+    };
+
+    QList<int> order = nearestFirst(nodes);
 
     const auto improve = [&](QList<int> &tour) {
         const int n = int(tour.size());
@@ -304,7 +365,7 @@ QList<int> LevelSolver::searchedOrder(const QList<int> &nodes) const
     // are drawn from a fixed seed, so a level always gets the same route.
     std::mt19937 draw(20);
     int bestCost = cost(order);
-    for (int kick = 0; kick < Kicks; ++kick) {
+    for (int kick = 0; kick < Kicks && bestCost > enough; ++kick) {
         const int n = int(order.size());
         std::uniform_int_distribution<int> cut(1, n - 1);
         int cuts[3] = {cut(draw), cut(draw), cut(draw)};
@@ -430,14 +491,6 @@ std::optional<Route> LevelSolver::solve()
     }
 
     Route route;
-    int shortestLength = 0;
-    const bool exact = collectibles.size() <= ExactPoints;
-    if (exact) {
-        exactOrder(collectibles, shortestLength);
-        route.lowerBound = shortestLength;
-    } else {
-        route.lowerBound = minimumSpanningTree(collectibles);
-    }
 
     // Which clocks to fetch: any choice while there are few, otherwise none
     // or all of them.
@@ -455,11 +508,19 @@ std::optional<Route> LevelSolver::solve()
         clockChoices = {{}, clocks};
     }
 
+    if (collectibles.size() <= ExactPoints)
+        exactOrder(collectibles, route.lowerBound);
+    else
+        route.lowerBound = lowerBound(collectibles, cost(nearestFirst(collectibles)));
+
     bool found = false;
     for (const QList<int> &chosen : std::as_const(clockChoices)) {
         const QList<int> nodes = collectibles + chosen;
         int length = 0;
-        const QList<int> order = nodes.size() <= ExactPoints ? exactOrder(nodes, length) : searchedOrder(nodes);
+        // Without clocks no order can beat the lower bound, so the search
+        // stops once it meets it.
+        const QList<int> order = nodes.size() <= ExactPoints ? exactOrder(nodes, length)
+                                                             : searchedOrder(nodes, chosen.isEmpty() ? route.lowerBound : 0);
         const QString keys = keysFor(order);
         const Playthrough playthrough = play(m_map, keys);
         if (!playthrough.leftThroughExit || playthrough.cashLeft != 0)
@@ -476,7 +537,7 @@ std::optional<Route> LevelSolver::solve()
         m_obstacles.append({Obstacle::Kind::NoRoute, {}});
         return std::nullopt;
     }
-    route.shortest = exact && route.keys.size() == shortestLength;
+    route.shortest = route.keys.size() == route.lowerBound;
     return route;
 }
 

@@ -106,9 +106,13 @@ private:
     int distance(int from, int to) const { return m_between.at(from * m_nodes.size() + to); }
     int toExit(int from) const { return m_toExit.at(from); }
     int cost(const QList<int> &order) const;
-    int minimumSpanningTree(const QList<int> &nodes) const;
+    // No way through the places to visit is shorter; known is the length of
+    // one way through, which the bound never needs to pass.
+    int lowerBound(const QList<int> &nodes, int known) const;
     QList<int> exactOrder(const QList<int> &nodes, int &length) const;
-    QList<int> searchedOrder(const QList<int> &nodes) const;
+    QList<int> nearestFirst(const QList<int> &nodes) const;
+    // Stops shaking the order up once it is no longer than enough.
+    QList<int> searchedOrder(const QList<int> &nodes, int enough) const;
     QString keysFor(const QList<int> &order) const;
     QString path(int from, const QPoint &to) const;
 

@@ -1,6 +1,7 @@
 #include "Arrow.h"
 #include "Forms.h"
 #include "Game_Screen.h"
+#include "LevelDifficulty.h"
 #include "LevelMap.h"
 #include "LevelSolver.h"
 #include "LevelTable.h"
@@ -25,6 +26,10 @@ private slots:
     void cleanup();
     void shortestRouteOnSmallBoards_data();
     void shortestRouteOnSmallBoards();
+    void boundMeetsTheRouteOnBigBoards_data();
+    void boundMeetsTheRouteOnBigBoards();
+    void deadEndsAreCounted_data();
+    void deadEndsAreCounted();
     void whatCannotBeReachedIsNamed_data();
     void whatCannotBeReachedIsNamed();
     void clockIsFetchedWhenTheTimeIsShort();
@@ -106,6 +111,62 @@ void TestLevelRoutes::shortestRouteOnSmallBoards()
     QVERIFY(route->shortest);
     QCOMPARE(route->lowerBound, int(keys.size()));
     QCOMPARE(route->clocks, 0);
+}
+
+void TestLevelRoutes::boundMeetsTheRouteOnBigBoards_data()
+{
+    // More banknotes than are solved exactly, on boards whose shortest way
+    // is plain: the lower bound has to climb all the way to it.
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("moves");
+    const QString wall(40, u'1');
+    QTest::newRow("a row of twenty") << QStringList{wall, "10" + QString(20, u'3') + "41", wall} << 21;
+    QString teeth = "1";
+    for (int tooth = 0; tooth < 18; ++tooth)
+        teeth += "31";
+    // Thirty-five steps along, into each of the eighteen teeth and out, and
+    // the push.
+    QTest::newRow("a comb of eighteen") << QStringList{wall, "1" + QString(36, u'0') + "41", teeth, wall} << 72;
+}
+
+void TestLevelRoutes::boundMeetsTheRouteOnBigBoards()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(int, moves);
+    const LevelMap map(board(rows, QPoint(1, 1)));
+    QVERIFY(map.collectibles().size() > LevelSolver::ExactPoints);
+    const auto route = LevelSolver(map).solve();
+    QVERIFY(route);
+    QCOMPARE(route->lowerBound, moves);
+    QCOMPARE(int(route->keys.size()), moves);
+    QVERIFY(route->shortest);
+}
+
+void TestLevelRoutes::deadEndsAreCounted_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QPoint>("start");
+    QTest::addColumn<int>("deadEnds");
+    QTest::newRow("banknote on a loop") << QStringList{"1111111", "1000001", "1011101", "1000301", "1111141"}
+                                        << QPoint(1, 1) << 0;
+    QTest::newRow("banknote on the way to the exit") << QStringList{"1111111", "1000341", "1111111"} << QPoint(1, 1)
+                                                     << 0;
+    QTest::newRow("banknote behind the start") << QStringList{"1111111", "1300041", "1111111"} << QPoint(2, 1) << 1;
+    QTest::newRow("the start's own pocket") << QStringList{"1111111", "1030001", "1110111", "1000041", "1111111"}
+                                            << QPoint(1, 1) << 0;
+    QTest::newRow("room behind a door") << QStringList{"1111111", "1300311", "1300011", "1110111", "1000041", "1111111"}
+                                        << QPoint(1, 4) << 1;
+    // The fourth tooth leads to the exit.
+    QTest::newRow("three teeth") << QStringList{"111111111", "131313131", "101010101", "100000041", "111111111"}
+                                 << QPoint(1, 3) << 3;
+}
+
+void TestLevelRoutes::deadEndsAreCounted()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QPoint, start);
+    QFETCH(int, deadEnds);
+    QCOMPARE(LevelDifficulty::countDeadEnds(LevelMap(board(rows, start))), deadEnds);
 }
 
 void TestLevelRoutes::whatCannotBeReachedIsNamed_data()

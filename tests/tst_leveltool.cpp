@@ -29,6 +29,10 @@ private slots:
     void malformedFileGetsOneLine();
     void checkRefusesWhatTheGameRefuses_data();
     void checkRefusesWhatTheGameRefuses();
+    void difficultyFigures_data();
+    void difficultyFigures();
+    void curveOfTheBuiltInLevels();
+    void curveNamesWhereItFalls();
     void wrongCommandsGetTheUsage_data();
     void wrongCommandsGetTheUsage();
 
@@ -106,11 +110,13 @@ void TestLevelTool::goodFileIsWinnable()
     const QString path = m_dir->filePath("level01.lvl");
     QCOMPARE(run({"check", path}), int(LevelTool::Done));
     const QStringList lines = m_out.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.size(), 4);
     QCOMPARE(lines.at(0), path + ": map 16 x 16, screen cash 14, exits 1, time 30");
     QCOMPARE(lines.at(1), path + ": all 14 banknotes and diamonds can be reached, and the exit");
     QVERIFY2(lines.at(2).startsWith(path + ": route of ") && lines.at(2).endsWith(": winnable"),
              qPrintable(lines.at(2)));
+    QVERIFY2(lines.at(3).startsWith(path + ": difficulty: ") && lines.at(3).endsWith(" dead ends"),
+             qPrintable(lines.at(3)));
     QVERIFY(m_err.isEmpty());
 }
 
@@ -120,7 +126,7 @@ void TestLevelTool::routeIsGivenAsArrowKeys()
     const QString path = m_dir->filePath("level04.lvl");
     QCOMPARE(run({"check", "--route", path}), int(LevelTool::Done));
     const QStringList lines = m_out.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.size(), 5);
     const QString prefix = path + ": route: ";
     QVERIFY(lines.last().startsWith(prefix));
 
@@ -244,6 +250,74 @@ void TestLevelTool::checkRefusesWhatTheGameRefuses()
     QCOMPARE(toolRefuses, gameRefuses);
 }
 
+void TestLevelTool::difficultyFigures_data()
+{
+    QTest::addColumn<QStringList>("header");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("figures");
+    // Eleven keys: the first starts the clock, and ten moves at 6 a second
+    // take 10/6 of the 10 seconds.
+    QTest::newRow("corridor") << QStringList{"480", "480", "0", "10"} << QStringList{"11111111111111", "10003000000041", "11111111111111"}
+                              << "difficulty: 1.00 moves a second, 83 % of the time to spare, no dead end";
+    QTest::newRow("no time limit") << QStringList{"480", "480", "0", "0"} << QStringList{"11111", "10341", "11111"}
+                                   << "difficulty: any pace, no time limit, no dead end";
+    // Sixteen moves: up the stem, into the left arm and out, into the right
+    // arm and out, down again and out.
+    QTest::newRow("two arms") << QStringList{"480", "1440", "0", "30"}
+                              << QStringList{"1111111", "1300031", "1110111", "1000041", "1111111"}
+                              << "difficulty: 0.50 moves a second, 92 % of the time to spare, 2 dead ends";
+}
+
+void TestLevelTool::difficultyFigures()
+{
+    QFETCH(QStringList, header);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, figures);
+    const QString path = write("level.lvl", levelFile(header, rows));
+    run({"check", path});
+    QVERIFY2(m_out.contains(path + ": " + figures + "\n"), qPrintable(m_out));
+}
+
+void TestLevelTool::curveOfTheBuiltInLevels()
+{
+    QCOMPARE(run({"curve"}), int(LevelTool::Done));
+    const QStringList lines = m_out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), LevelTable::BuiltInLevels + 2);
+    QVERIFY(lines.first().startsWith(QStringLiteral("level ")));
+    for (int level = 1; level <= LevelTable::BuiltInLevels; ++level) {
+        const LevelMap map(LevelTable::slot(level - 1));
+        const auto route = LevelSolver(map).solve();
+        QVERIFY(route);
+        const QStringList columns = lines.at(level).split(u' ', Qt::SkipEmptyParts);
+        QCOMPARE(columns.at(1), QString::number(level));
+        QCOMPARE(columns.at(2), QString::number(route->keys.size()));
+        QCOMPARE(columns.at(3), QString::number(route->lowerBound));
+        QCOMPARE(columns.at(4), QString::number(route->pace, 'f', 2));
+    }
+    QCOMPARE(lines.last(), QStringLiteral("The pace rises from level to level."));
+}
+
+void TestLevelTool::curveNamesWhereItFalls()
+{
+    // The second level is far easier than the first, and the first the
+    // hardest: both are named, and the run fails.
+    write("a.lvl", levelFile({"480", "480", "0", "3"}, {"1111111111111", "1000000300041", "1111111111111"}));
+    write("b.lvl", levelFile({"480", "480", "0", "30"}, {"1111111111111", "1000000300041", "1111111111111"}));
+    write("notes.txt", "not a level");
+    QCOMPARE(run({"curve", m_dir->path()}), int(LevelTool::Failed));
+    const QStringList lines = m_out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 5);
+    QVERIFY(lines.at(1).startsWith(QStringLiteral("a.lvl ")));
+    QVERIFY(lines.at(2).startsWith(QStringLiteral("b.lvl ")));
+    QVERIFY2(lines.at(3).startsWith(QStringLiteral("b.lvl is ")) && lines.at(3).endsWith(" moves a second easier than the level before it"),
+             qPrintable(lines.at(3)));
+    QCOMPARE(lines.at(4), QStringLiteral("a.lvl is harder than the last level"));
+
+    QCOMPARE(run({"curve", m_dir->filePath("missing")}), int(LevelTool::Failed));
+    QVERIFY(m_out.isEmpty());
+    QVERIFY(!m_err.isEmpty());
+}
+
 void TestLevelTool::wrongCommandsGetTheUsage_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -252,6 +326,7 @@ void TestLevelTool::wrongCommandsGetTheUsage_data()
     QTest::newRow("check with only the route switch") << QStringList{"check", "--route"};
     QTest::newRow("export without a directory") << QStringList{"export"};
     QTest::newRow("unknown command") << QStringList{"solve", "level01.lvl"};
+    QTest::newRow("curve of two directories") << QStringList{"curve", "one", "two"};
 }
 
 void TestLevelTool::wrongCommandsGetTheUsage()

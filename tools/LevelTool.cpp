@@ -1,11 +1,15 @@
 #include "LevelTool.h"
 
 #include "LevelCheck.h"
+#include "LevelDifficulty.h"
 #include "LevelFile.h"
 #include "LevelSolver.h"
 #include "LevelTable.h"
 
 #include <QDir>
+
+#include <cmath>
+#include <memory>
 
 LevelTool::LevelTool(QTextStream &out, QTextStream &err)
     : m_out(out)
@@ -19,19 +23,33 @@ int LevelTool::run(const QStringList &arguments)
         return check(arguments.mid(1));
     if (arguments.size() == 2 && arguments.first() == u"export")
         return exportLevels(arguments.at(1));
+    if (!arguments.isEmpty() && arguments.size() <= 2 && arguments.first() == u"curve")
+        return curve(arguments.mid(1));
     return usage();
 }
 
 int LevelTool::usage()
 {
     m_err << "Usage: veltrano-levels check [--route] FILE.lvl...\n"
+             "       veltrano-levels curve [DIR]\n"
              "       veltrano-levels export DIR\n"
              "check   tells for each level file its map size, screen cash and exits, what\n"
              "        cannot be reached, and the shortest route found with the moves a\n"
-             "        second it needs; --route also gives that route as arrow keys.\n"
-             "        Exits with 1 when a file cannot be won at "
+             "        second it needs, the share of the time it leaves spare and the dead\n"
+             "        ends it walks into and out of; --route also gives that route as\n"
+             "        arrow keys. Exits with 1 when a file cannot be won at "
           << LevelSolver::HumanPace
-          << " moves a second.\n"
+          << "\n"
+             "        moves a second.\n"
+             "curve   prints those figures for the level files in DIR, in the order of\n"
+             "        their names, or for the twenty built-in levels, one line a level.\n"
+             "        Exits with 1 when a level cannot be won or the pace does not rise:\n"
+             "        a level more than "
+          << LevelDifficulty::MostEasing
+          << " moves a second easier than the one before it,\n"
+             "        one asking for more than "
+          << LevelDifficulty::MostPace
+          << ", or the last level not the hardest.\n"
              "export  writes the twenty built-in levels into DIR as level01.lvl to\n"
              "        level20.lvl.\n";
     m_err.flush();
@@ -80,4 +98,89 @@ int LevelTool::exportLevels(const QString &directory)
     }
     m_out.flush();
     return Done;
+}
+
+int LevelTool::curve(const QStringList &arguments)
+{
+    QStringList names;
+    std::vector<std::unique_ptr<LevelCheck>> levels;
+    if (arguments.isEmpty()) {
+        for (int slot = 0; slot < LevelTable::BuiltInLevels; ++slot) {
+            names.append(QStringLiteral("level %1").arg(slot + 1));
+            levels.push_back(std::make_unique<LevelCheck>(LevelTable::slot(slot)));
+        }
+    } else {
+        const QDir directory(arguments.first());
+        if (!directory.exists()) {
+            m_err << "There is no directory " << arguments.first() << ".\n";
+            m_err.flush();
+            return Failed;
+        }
+        const QStringList files = directory.entryList({QStringLiteral("*.lvl")}, QDir::Files, QDir::Name);
+        if (files.isEmpty()) {
+            m_err << "There are no level files in " << arguments.first() << ".\n";
+            m_err.flush();
+            return Failed;
+        }
+        for (const QString &file : files) {
+            names.append(file);
+            levels.push_back(std::make_unique<LevelCheck>(directory.filePath(file)));
+        }
+    }
+
+    const qsizetype nameWidth = std::max<qsizetype>(5, std::max_element(names.cbegin(), names.cend(), [](const QString &a, const QString &b) {
+                                                      return a.size() < b.size();
+                                                  })->size());
+    m_out << QStringLiteral("%1  moves  bound   pace  change  spare  dead ends\n").arg(QStringLiteral("level"), -int(nameWidth));
+    QStringList breaks;
+    // The pace of the level before, while that one could be won.
+    double before = 0;
+    bool beforeWon = false;
+    double hardest = 0;
+    qsizetype hardestAt = -1;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const LevelCheck &level = *levels.at(i);
+        const QString name = names.at(qsizetype(i));
+        if (!level.route() || !level.winnable()) {
+            m_out << QStringLiteral("%1  cannot be won\n").arg(name, -int(nameWidth));
+            breaks.append(QStringLiteral("%1 cannot be won").arg(name));
+            beforeWon = false;
+            continue;
+        }
+        const Route &route = *level.route();
+        const LevelDifficulty &difficulty = *level.difficulty();
+        const double pace = difficulty.pace();
+        const QString change = beforeWon ? QString::asprintf("%+.2f", pace - before) : QString();
+        const QString spare = difficulty.spare() ? QStringLiteral("%1 %").arg(std::lround(*difficulty.spare() * 100))
+                                                 : QStringLiteral("-");
+        m_out << QStringLiteral("%1  %2  %3  %4  %5  %6  %7\n")
+                     .arg(name, -int(nameWidth))
+                     .arg(route.keys.size(), 5)
+                     .arg(route.lowerBound, 5)
+                     .arg(pace, 5, 'f', 2)
+                     .arg(change, 6)
+                     .arg(spare, 5)
+                     .arg(difficulty.deadEnds(), 9);
+        if (beforeWon && pace < before - LevelDifficulty::MostEasing) {
+            breaks.append(QStringLiteral("%1 is %2 moves a second easier than the level before it")
+                              .arg(name)
+                              .arg(before - pace, 0, 'f', 2));
+        }
+        if (pace > LevelDifficulty::MostPace)
+            breaks.append(QStringLiteral("%1 asks for more than %2 moves a second").arg(name).arg(LevelDifficulty::MostPace));
+        if (hardestAt < 0 || pace >= hardest) {
+            hardest = pace;
+            hardestAt = qsizetype(i);
+        }
+        before = pace;
+        beforeWon = true;
+    }
+    if (hardestAt >= 0 && hardestAt != qsizetype(levels.size()) - 1 && levels.back()->winnable())
+        breaks.append(QStringLiteral("%1 is harder than the last level").arg(names.at(hardestAt)));
+    if (breaks.isEmpty())
+        m_out << "The pace rises from level to level.\n";
+    for (const QString &line : std::as_const(breaks))
+        m_out << line << '\n';
+    m_out.flush();
+    return breaks.isEmpty() ? Done : Failed;
 }

@@ -21,6 +21,7 @@ private:
     int usage();
     int check(const QStringList &arguments);
     int exportLevels(const QString &directory);
+    int curve(const QStringList &arguments);
 
     QTextStream &m_out;
     QTextStream &m_err;
