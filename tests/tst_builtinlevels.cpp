@@ -3,6 +3,7 @@
 #include "LevelTable.h"
 #include "TileCodes.h"
 
+#include <QHash>
 #include <QSet>
 #include <QTest>
 
@@ -26,6 +27,8 @@ private slots:
     void levelCanBeWonInItsTime_data();
     void levelCanBeWonInItsTime();
     void clocksAndLightBulbsStandWhereTheyBelong();
+    void paceRisesFromLevelToLevel_data();
+    void paceRisesFromLevelToLevel();
 };
 
 namespace {
@@ -89,6 +92,17 @@ Codes codesOf(const LevelMap &map)
     Codes codes(used.cbegin(), used.cend());
     std::sort(codes.begin(), codes.end());
     return codes;
+}
+
+// Each level's route, found once for all the rows that compare levels.
+const Route &routeOf(int level)
+{
+    static QHash<int, Route> routes;
+    if (!routes.contains(level)) {
+        const LevelMap map(LevelTable::slot(level - 1));
+        routes.insert(level, LevelSolver(map).solve().value_or(Route{}));
+    }
+    return routes[level];
 }
 
 } // namespace
@@ -182,6 +196,31 @@ void TestBuiltInLevels::clocksAndLightBulbsStandWhereTheyBelong()
     expectedBulbs[10] = 1;
     QCOMPARE(clocks, expectedClocks);
     QCOMPARE(bulbs, expectedBulbs);
+}
+
+void TestBuiltInLevels::paceRisesFromLevelToLevel_data()
+{
+    addLevelRows();
+}
+
+void TestBuiltInLevels::paceRisesFromLevelToLevel()
+{
+    // The pace is only a fair measure when the route is close to the best
+    // there is: within a tenth of the proven lower bound.
+    QFETCH(int, level);
+    const Route &route = routeOf(level);
+    QVERIFY(!route.keys.isEmpty());
+    QVERIFY2(route.keys.size() * 10 <= route.lowerBound * 11,
+             qPrintable(QStringLiteral("%1 moves, none shorter than %2").arg(route.keys.size()).arg(route.lowerBound)));
+    QVERIFY2(route.pace <= 5.5, qPrintable(QString::number(route.pace)));
+    if (level > 1) {
+        const double before = routeOf(level - 1).pace;
+        QVERIFY2(route.pace >= before - 0.25, qPrintable(QStringLiteral("%1 after %2").arg(route.pace).arg(before)));
+    }
+    if (level == LevelTable::BuiltInLevels) {
+        for (int other = 1; other < level; ++other)
+            QVERIFY2(route.pace >= routeOf(other).pace, qPrintable(QStringLiteral("level %1 is harder").arg(other)));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestBuiltInLevels)
