@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QSet>
 
 namespace {
 
@@ -50,10 +51,21 @@ Load_Files::Load_Files(FormHost &host)
 
 void Load_Files::Form_Load()
 {
-    // Level files are matched on their extension in any letter case, as a
-    // level copied from another machine may come as LEVEL.LVL.
-    const QDir directory(ProgramDir::path(), QStringLiteral("*.lvl"), QDir::Name | QDir::IgnoreCase, QDir::Files);
-    File1->addItems(directory.entryList());
+    // The player's own levels come first; a level beside the executable with
+    // the same name as one of theirs is left out, so the name loads theirs.
+    QSet<QString> listed;
+    for (const QString &folder : ProgramDir::levelFolders()) {
+        // Level files are matched on their extension in any letter case, as a
+        // level copied from another machine may come as LEVEL.LVL.
+        const QDir directory(folder, QStringLiteral("*.lvl"), QDir::Name | QDir::IgnoreCase, QDir::Files);
+        for (const QString &name : directory.entryList()) {
+            if (listed.contains(name))
+                continue;
+            listed.insert(name);
+            auto *item = new QListWidgetItem(name, File1);
+            item->setData(PathRole, directory.filePath(name));
+        }
+    }
 }
 
 bool Load_Files::LoadList(QStringList &list, const QString &path)
@@ -72,7 +84,7 @@ void Load_Files::File1_DblClick()
     const QListWidgetItem *chosen = File1->currentItem();
     if (!chosen)
         return;
-    if (!LoadList(m_list1, ProgramDir::filePath(chosen->text())))
+    if (!LoadList(m_list1, chosen->data(PathRole).toString()))
         return;
 
     if (isPlayMode()) {

@@ -7,9 +7,9 @@
 class QLabel;
 class QListWidget;
 
-// The load-level screen: lists the level files beside the program and loads
-// the one the player double-clicks, either into the play screen's custom slot
-// (play mode) or into the editor's boxes (editor mode).
+// The load-level screen: lists the level files of the folders ProgramDir
+// names and loads the one the player double-clicks, either into the play
+// screen's custom slot (play mode) or into the editor's boxes (editor mode).
 class Load_Files : public Form
 {
     Q_OBJECT
@@ -35,7 +35,7 @@ public:
     const QStringList &List1() const { return m_list1; }
 
     QLabel *Label1 = nullptr;
-    QListWidget *File1 = nullptr; // the level files, bare names
+    QListWidget *File1 = nullptr; // the level files, bare names; each item's PathRole holds its path
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;     // the mode: "0" play, "1" editor
 
@@ -44,6 +44,8 @@ public:
 
 protected:
     void Form_Unload(bool &cancel) override;
+
+    static constexpr int PathRole = Qt::UserRole;
 
 private:
     QStringList m_list1;

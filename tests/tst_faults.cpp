@@ -1,6 +1,7 @@
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "LevelFile.h"
+#include "LevelTable.h"
 #include "Load_Files.h"
 #include "MapEditor.h"
 #include "MessageBox.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -76,8 +78,9 @@ private slots:
     void saveIntoAnUnwritableDirectoryReportsAnError();
     void unusableDirectoryListsNoLevels_data();
     void unusableDirectoryListsNoLevels();
-    void readOnlyDirectoryKeepsItsFiles_data();
-    void readOnlyDirectoryKeepsItsFiles();
+    void readOnlyDirectorySendsWritesToTheDataFolder_data();
+    void readOnlyDirectorySendsWritesToTheDataFolder();
+    void writableDirectoryKeepsFilesBesideTheGame();
     void levelFileThatVanishedIsNotFound();
     void levelFileTurnedDirectoryIsNotFound();
     void directoryNamedLikeALevelFileIsNotListed();
@@ -190,6 +193,8 @@ void TestFaults::gameGoesOnWhenProgressCannotBeWritten()
     if (directory.isEmpty())
         QSKIP(skipReason(kind));
     ProgramDir::setPath(directory);
+    // Nor can the player's data folder be made there.
+    ScratchDir::setDataHome(directory);
 
     // The progress cannot be kept, but the level is still built and played.
     auto *screen = m_forms->get<Game_Screen>();
@@ -219,6 +224,8 @@ void TestFaults::saveIntoAnUnwritableDirectoryReportsAnError()
     if (directory.isEmpty())
         QSKIP(skipReason(kind));
     ProgramDir::setPath(directory);
+    // Nor can the player's data folder be made there.
+    ScratchDir::setDataHome(directory);
 
     auto *editor = m_forms->get<MapEditor>();
     editor->Text1->setPlainText(QStringLiteral("1111\n1041\n1111"));
@@ -239,6 +246,8 @@ void TestFaults::unusableDirectoryListsNoLevels()
     if (directory.isEmpty())
         QSKIP(skipReason(kind));
     ProgramDir::setPath(directory);
+    // Nor can the player's data folder be made there.
+    ScratchDir::setDataHome(directory);
 
     m_forms->show(FormId::LoadFiles);
     auto *files = m_forms->get<Load_Files>();
@@ -249,56 +258,87 @@ void TestFaults::unusableDirectoryListsNoLevels()
     QVERIFY(m_forms->loaded(FormId::PlayGame)->isVisible());
 }
 
-void TestFaults::readOnlyDirectoryKeepsItsFiles_data()
+void TestFaults::readOnlyDirectorySendsWritesToTheDataFolder_data()
 {
     QTest::addColumn<Unwritable>("kind");
     QTest::newRow("read-only permission bits") << Unwritable::ReadOnlyBits;
     QTest::newRow("immutable directory") << Unwritable::Immutable;
 }
 
-void TestFaults::readOnlyDirectoryKeepsItsFiles()
+// An installed game: the program directory holds a level and a progress file
+// an administrator put there, and the player keeps their own in the data
+// folder, which the first use creates.
+void TestFaults::readOnlyDirectorySendsWritesToTheDataFolder()
 {
     QFETCH(Unwritable, kind);
     const QByteArray progress = ProgressFile::content(3);
-    const QString directory =
-        unwritableDirectory(kind, {{QStringLiteral("Level.lvl"), SmallLevel}, {QStringLiteral("LGT.Log"), progress}});
+    const QByteArray sharedLevel = "480\r\n480\r\n0\r\n30\r\n11111\r\n10331\r\n10041\r\n11111\r\n";
+    const QString directory = unwritableDirectory(kind, {{QStringLiteral("Level.lvl"), SmallLevel},
+                                                         {QStringLiteral("A-shared.lvl"), sharedLevel},
+                                                         {QStringLiteral("LGT.Log"), progress}});
     if (directory.isEmpty())
         QSKIP(skipReason(kind));
     ProgramDir::setPath(directory);
+    const QDir data(ScratchDir::dataFolder());
+    QVERIFY(!data.exists());
 
-    // Levels further on are played, though the progress stays as it was.
+    // The progress is the player's, starting from nothing.
     auto *screen = m_forms->get<Game_Screen>();
     screen->Label2->setText(QStringLiteral("6"));
     screen->loadscreen(5);
     QCOMPARE(screen->Cash->text(), QStringLiteral("30"));
-    QCOMPARE(ProgressFile::readSlot(), 3.0);
+    QCOMPARE(ProgressFile::readSlot(), 5.0);
+    QCOMPARE(data.entryList(QDir::Files), QStringList{QStringLiteral("LGT.Log")});
 
-    // Saving over the level file fails with the message and keeps the file.
+    // A level of the same name as the shared one is the player's own.
     auto *editor = m_forms->get<MapEditor>();
     editor->Text1->setPlainText(QStringLiteral("1111\n1001\n1041\n1111"));
     editor->Command3_Click();
-    QCOMPARE(shownMessages(), QStringList({QStringLiteral("Veltrano: File Already Exist, Replace ?"),
-                                           QStringLiteral("Error: There has been a error!")}));
+    QCOMPARE(shownMessages(), QStringList{QStringLiteral("Veltrano: file saved successfully !")});
+    QVERIFY(data.exists(QStringLiteral("Level.lvl")));
 
-    // The level file is still there to be played.
+    // The list offers the player's levels first, then the shared ones, each
+    // name once, and the name loads the player's own.
     m_messages.clear();
     m_forms->unload(FormId::GameScreen);
     m_forms->show(FormId::LoadFiles);
     auto *files = m_forms->get<Load_Files>();
-    QCOMPARE(files->File1->count(), 1);
+    QCOMPARE(files->File1->count(), 2);
+    QCOMPARE(files->File1->item(0)->text(), QStringLiteral("Level.lvl"));
+    QCOMPARE(files->File1->item(1)->text(), QStringLiteral("A-shared.lvl"));
     files->File1->setCurrentRow(0);
     files->File1_DblClick();
     QVERIFY(m_messages.isEmpty());
-    QCOMPARE(m_forms->get<Game_Screen>()->Cash->text(), QStringLiteral("1"));
+    QCOMPARE(m_forms->get<Game_Screen>()->Cash->text(), QStringLiteral("0"));
+    QCOMPARE(ProgressFile::readSlot(), double(LevelTable::CustomSlot));
 
+    // Nothing of the program directory changed.
     QDir game(directory);
-    QCOMPARE(game.entryList(QDir::Files, QDir::Name), QStringList({QStringLiteral("LGT.Log"), QStringLiteral("Level.lvl")}));
+    QCOMPARE(game.entryList(QDir::Files, QDir::Name),
+             QStringList({QStringLiteral("A-shared.lvl"), QStringLiteral("LGT.Log"), QStringLiteral("Level.lvl")}));
     QFile level(game.filePath(QStringLiteral("Level.lvl")));
     QVERIFY(level.open(QIODevice::ReadOnly));
     QCOMPARE(level.readAll(), SmallLevel);
     QFile stored(game.filePath(QStringLiteral("LGT.Log")));
     QVERIFY(stored.open(QIODevice::ReadOnly));
     QCOMPARE(stored.readAll(), progress);
+}
+
+// A program directory the player may write keeps everything, as a copy of
+// the game in a folder of its own does; the data folder is never made.
+void TestFaults::writableDirectoryKeepsFilesBesideTheGame()
+{
+    auto *screen = m_forms->get<Game_Screen>();
+    screen->Label2->setText(QStringLiteral("2"));
+    screen->loadscreen(1);
+    auto *editor = m_forms->get<MapEditor>();
+    editor->Text1->setPlainText(QStringLiteral("1111\n1031\n1041\n1111"));
+    editor->Command3_Click();
+    QCOMPARE(shownMessages(), QStringList{QStringLiteral("Veltrano: file saved successfully !")});
+
+    QCOMPARE(m_dir->read(QStringLiteral("LGT.Log")), ProgressFile::content(1));
+    QVERIFY(m_dir->exists(QStringLiteral("Level.lvl")));
+    QVERIFY(!QFileInfo::exists(ScratchDir::dataFolder()));
 }
 
 void TestFaults::levelFileThatVanishedIsNotFound()

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -133,11 +134,13 @@ private slots:
     void aboutScreenClosesBackToTheMainMenu();
     void exitGameEndsTheProgram();
     void closingTheMainMenuEndsTheProgram();
-    void readOnlyDirectoryStillPlaysAndReportsTheFailedSave();
+    void readOnlyDirectoryKeepsProgressInThePlayersFolder();
+    void unwritableHomeStillPlaysAndReportsTheFailedSave();
 
 private:
     // Starts the game and returns its main menu, focused.
-    WindowId startGame(GameRun::Directory directory = GameRun::Directory::Writable);
+    WindowId startGame(GameRun::Directory directory = GameRun::Directory::Writable,
+                       GameRun::Home home = GameRun::Home::Writable);
     // Waits for the window, gives it the keyboard and returns it.
     WindowId focused(const QString &title);
     // A numbered screenshot of the whole screen, kept if the test fails.
@@ -189,9 +192,9 @@ void TestEndToEnd::cleanup()
     QVERIFY2(m_desktop->waitUntilEmpty(), qPrintable(m_desktop->lastError()));
 }
 
-WindowId TestEndToEnd::startGame(GameRun::Directory directory)
+WindowId TestEndToEnd::startGame(GameRun::Directory directory, GameRun::Home home)
 {
-    m_game = std::make_unique<GameRun>(QStringLiteral(VELTRANO_EXECUTABLE), *m_display, directory);
+    m_game = std::make_unique<GameRun>(QStringLiteral(VELTRANO_EXECUTABLE), *m_display, directory, home);
     if (!m_game->start()) {
         QTest::qFail(qPrintable(m_game->errorString()), __FILE__, __LINE__);
         return 0;
@@ -270,6 +273,8 @@ void TestEndToEnd::newGamePlaysLevelOneToItsExit()
     shoot(QStringLiteral("level-2"));
     QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
     QVERIFY(m_game->isRunning());
+    // A game the player may write beside keeps nothing in their home.
+    QVERIFY(!QFileInfo::exists(m_game->dataFolder()));
 }
 
 // A level typed into the editor is saved under a name of the user's, played
@@ -393,11 +398,68 @@ void TestEndToEnd::closingTheMainMenuEndsTheProgram()
     QVERIFY2(m_desktop->waitUntilEmpty(), qPrintable(m_desktop->lastError()));
 }
 
-// Installed where the player may not write, the game still runs: level 1
-// starts without a progress file, and saving a level reports the error.
-void TestEndToEnd::readOnlyDirectoryStillPlaysAndReportsTheFailedSave()
+// Installed where the player may not write, as a package installs it: the
+// progress and the saved levels go to the player's data folder, and the next
+// run finds them there.
+void TestEndToEnd::readOnlyDirectoryKeepsProgressInThePlayersFolder()
 {
     QVERIFY(startGame(GameRun::Directory::ReadOnly));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY(focused(QStringLiteral("Play Game")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    const WindowId screen = focused(QStringLiteral("Veltrano"));
+    QVERIFY(screen);
+    QVERIFY(m_desktop->pressKeys(arrowKeys(LevelOneRoute), 15));
+    QTRY_COMPARE_WITH_TIMEOUT(m_game->dataFile(QStringLiteral("LGT.Log")), QByteArray(" 125 \r\n"), 10000);
+    shoot(QStringLiteral("level-2"));
+
+    // Back through the play menu and the main menu to the editor.
+    QVERIFY(m_desktop->close(screen));
+    QVERIFY(focused(QStringLiteral("Play Game")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Up"), QStringLiteral("Return")}));
+    QVERIFY(focused(QStringLiteral("Main Menu")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")}));
+    const WindowId editor = focused(QStringLiteral("Veltrano - MAP EDITOR"));
+    QVERIFY(editor);
+    QVERIFY(m_desktop->typeText(QStringLiteral("1111\n1031\n1041\n1111")));
+    QVERIFY(m_desktop->click(editor, SaveButton));
+    QVERIFY(focused(QStringLiteral("Veltrano")));
+    shoot(QStringLiteral("saved"));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY2(m_desktop->waitUntilGone(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+    QVERIFY(m_game->hasDataFile(QStringLiteral("Level.lvl")));
+
+    QVERIFY(m_desktop->close(editor));
+    QVERIFY(focused(QStringLiteral("SAVE")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("y")}));
+    const WindowId menu = focused(QStringLiteral("Main Menu"));
+    QVERIFY(menu);
+    QVERIFY(m_desktop->close(menu));
+    QVERIFY2(m_game->waitForExit(ExitTimeoutMs), "the game kept running");
+    QCOMPARE(QDir(m_game->directory()).entryList(QDir::Files), QStringList{QStringLiteral("veltrano")});
+
+    // Another day: "Start from level" offers level 2, whose entry is the one
+    // below level 1 only while it is unlocked.
+    QVERIFY2(m_game->start(), qPrintable(m_game->errorString()));
+    QVERIFY(focused(QStringLiteral("Main Menu")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY(focused(QStringLiteral("Play Game")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")}));
+    QVERIFY(focused(QStringLiteral("Start From Level:")));
+    shoot(QStringLiteral("start-from-level"));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")}));
+    QVERIFY(focused(QStringLiteral("Veltrano")));
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+    QCOMPARE(m_game->dataFile(QStringLiteral("LGT.Log")), QByteArray(" 125 \r\n"));
+    QVERIFY(m_game->isRunning());
+}
+
+// With neither the program directory nor the home writable, the game still
+// runs: level 1 starts without a progress file, and saving a level reports
+// the error.
+void TestEndToEnd::unwritableHomeStillPlaysAndReportsTheFailedSave()
+{
+    QVERIFY(startGame(GameRun::Directory::ReadOnly, GameRun::Home::ReadOnly));
     QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
     QVERIFY(focused(QStringLiteral("Play Game")));
     QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
@@ -406,6 +468,7 @@ void TestEndToEnd::readOnlyDirectoryStillPlaysAndReportsTheFailedSave()
     QVERIFY(m_desktop->pressKeys(arrowKeys(u"DDRR")));
     shoot(QStringLiteral("playing"));
     QVERIFY(!m_game->hasFile(QStringLiteral("LGT.Log")));
+    QVERIFY(!QFileInfo::exists(m_game->dataFolder()));
 
     // Back through the play menu and the main menu to the editor.
     QVERIFY(m_desktop->close(screen));
@@ -419,7 +482,7 @@ void TestEndToEnd::readOnlyDirectoryStillPlaysAndReportsTheFailedSave()
     QVERIFY(m_desktop->click(editor, SaveButton));
 
     const WindowId error = focused(QStringLiteral("Error"));
-    QVERIFY2(error, "no error message after saving into a read-only directory");
+    QVERIFY2(error, "no error message after saving with nowhere to save");
     QCOMPARE(m_desktop->transientFor(error), editor);
     shoot(QStringLiteral("error"));
     QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
