@@ -245,9 +245,13 @@ bool Desktop::typeText(const QString &text) const
 bool Desktop::click(WindowId window, QPoint point, int clicks) const
 {
     // The clicks of a double click come well inside the toolkit's
-    // double-click interval.
+    // double-click interval. xdotool's --sync waits for the pointer to move,
+    // which it never does when it already stands on the point (a click where
+    // the last one was), so the pointer steps beside the point first.
     return xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), idArgument(window),
-                    QStringLiteral("--sync"), QString::number(point.x()), QString::number(point.y()),
+                    QString::number(point.x() + 1), QString::number(point.y()), QStringLiteral("mousemove"),
+                    QStringLiteral("--window"), idArgument(window), QStringLiteral("--sync"),
+                    QString::number(point.x()), QString::number(point.y()),
                     QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(clicks),
                     QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
 }
