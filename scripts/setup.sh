@@ -1,18 +1,39 @@
-# Sourced by the other scripts: installs the Debian packages the game, its
-# tests and its tools need, only those that are missing.
+# Sourced by the other scripts: the Debian packages each kind of work needs,
+# and the function that installs those that are missing.
 
-veltrano_packages=(
+# Building and running the game: ./scripts/run installs these and no more.
+veltrano_run_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-qpa-plugins libgl-dev
-    fonts-dejavu-core fonts-liberation
-    xvfb xdotool x11-utils imagemagick libx11-dev libxdamage-dev desktop-file-utils
-    clang libclang-rt-dev
+    qt6-base-dev libgl-dev
+    # Loaded at run time: the X11 and Wayland platform plugins, and the
+    # fonts the captions are sized for.
+    qt6-qpa-plugins qt6-wayland fonts-dejavu-core fonts-liberation
 )
 
+# What the test suite adds: an X server and the tools that drive and watch
+# the game in it (with the X11 headers of their helper), the desktop's and
+# AppStream's validators, and what packs and checks the Debian package.
+veltrano_test_packages=(
+    xvfb xdotool x11-utils imagemagick libx11-dev
+    desktop-file-utils appstream
+    dpkg-dev file lintian
+)
+
+# Packing the Debian package (dpkg-shlibdeps computes its dependencies).
+veltrano_package_packages=(dpkg-dev file)
+
+# The benchmarks: an X server of their own and the X11 libraries they watch
+# it with.
+veltrano_bench_packages=(xvfb libx11-dev libxdamage-dev)
+
+# The fuzz targets, built with clang and libFuzzer.
+veltrano_fuzz_packages=(clang libclang-rt-dev)
+
+# Installs those of the given packages that are missing.
 veltrano_install_missing() {
     local missing=()
     local package
-    for package in "${veltrano_packages[@]}"; do
+    for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")
         fi

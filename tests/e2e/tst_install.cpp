@@ -31,8 +31,9 @@ QMap<QString, QString> desktopEntry(const QString &path)
 
 } // namespace
 
-// What `cmake --install` leaves for a Linux desktop: the game, its menu entry
-// and its icon, where the desktop's menus look for them.
+// What `cmake --install` leaves for a Linux desktop: the game, its menu entry,
+// its icons, its AppStream metainfo and its man page, where the desktop and
+// man look for them.
 class TestInstall : public QObject
 {
     Q_OBJECT
@@ -42,6 +43,7 @@ private slots:
 
     void executableGoesToBin();
     void menuEntryStartsTheInstalledGame();
+    void metainfoAndManPageAreInstalled();
     void iconIsTheWindowIconPixelForPixel_data();
     void iconIsTheWindowIconPixelForPixel();
 
@@ -93,10 +95,19 @@ void TestInstall::menuEntryStartsTheInstalledGame()
     QVERIFY(entry.value(QStringLiteral("Categories")).split(u';').contains(QStringLiteral("Game")));
 }
 
+void TestInstall::metainfoAndManPageAreInstalled()
+{
+    QVERIFY(QFileInfo(m_prefix.filePath(QStringLiteral("share/metainfo/example.veltrano.Veltrano.metainfo.xml"))).isFile());
+    QVERIFY(QFileInfo(m_prefix.filePath(QStringLiteral("share/man/man6/veltrano.6.gz"))).isFile());
+}
+
 void TestInstall::iconIsTheWindowIconPixelForPixel_data()
 {
     QTest::addColumn<int>("size");
     QTest::newRow("32 px, as the window shows it") << 32;
+    QTest::newRow("48 px, every other pixel doubled") << 48;
+    QTest::newRow("64 px, each pixel a 2 x 2 square") << 64;
+    QTest::newRow("128 px, each pixel a 4 x 4 square") << 128;
     QTest::newRow("256 px, each pixel an 8 x 8 square") << 256;
 }
 
@@ -113,10 +124,9 @@ void TestInstall::iconIsTheWindowIconPixelForPixel()
 
     const QImage window = QImage(QStringLiteral(WINDOW_ICON)).convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(window.size(), QSize(32, 32));
-    const int factor = size / window.width();
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            if (icon.pixel(x, y) != window.pixel(x / factor, y / factor))
+            if (icon.pixel(x, y) != window.pixel(x * window.width() / size, y * window.height() / size))
                 QFAIL(qPrintable(QStringLiteral("pixel %1, %2 differs from the window icon").arg(x).arg(y)));
         }
     }
