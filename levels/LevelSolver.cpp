@@ -170,7 +170,9 @@ int LevelSolver::lowerBound(const QList<int> &nodes, int known) const
     QList<bool> inTree(count);
     QList<int> degree(count);
     double bound = 0;
-    double pace = 2;
+    // How far one round moves the charges, as a share of the step that
+    // would close the gap to the known way in one go.
+    double boldness = 2;
     int sinceBetter = 0;
     for (int round = 0; round < BoundRounds; ++round) {
         std::fill(best.begin(), best.end(), std::numeric_limits<double>::infinity());
@@ -210,13 +212,13 @@ int LevelSolver::lowerBound(const QList<int> &nodes, int known) const
             bound = weightNow;
             sinceBetter = 0;
         } else if (++sinceBetter >= BoundPatience) {
-            pace /= 2;
+            boldness /= 2;
             sinceBetter = 0;
         }
         // A chain: nothing left to charge; or the bound meets a known route.
         if (off == 0 || std::ceil(bound - 1e-6) >= known)
             break;
-        const double step = pace * std::max(1.0, known - weightNow) / off;
+        const double step = boldness * std::max(1.0, known - weightNow) / off;
         for (qsizetype i = 0; i < count; ++i)
             charge[i] += step * (degree.at(i) - share(i));
     }

@@ -9,7 +9,7 @@
 #include <QDir>
 
 #include <cmath>
-#include <memory>
+#include <vector>
 
 LevelTool::LevelTool(QTextStream &out, QTextStream &err)
     : m_out(out)
@@ -103,11 +103,11 @@ int LevelTool::exportLevels(const QString &directory)
 int LevelTool::curve(const QStringList &arguments)
 {
     QStringList names;
-    std::vector<std::unique_ptr<LevelCheck>> levels;
+    std::vector<LevelCheck> levels;
     if (arguments.isEmpty()) {
         for (int slot = 0; slot < LevelTable::BuiltInLevels; ++slot) {
             names.append(QStringLiteral("level %1").arg(slot + 1));
-            levels.push_back(std::make_unique<LevelCheck>(LevelTable::slot(slot)));
+            levels.emplace_back(LevelTable::slot(slot));
         }
     } else {
         const QDir directory(arguments.first());
@@ -124,14 +124,14 @@ int LevelTool::curve(const QStringList &arguments)
         }
         for (const QString &file : files) {
             names.append(file);
-            levels.push_back(std::make_unique<LevelCheck>(directory.filePath(file)));
+            levels.emplace_back(directory.filePath(file));
         }
     }
 
-    const qsizetype nameWidth = std::max<qsizetype>(5, std::max_element(names.cbegin(), names.cend(), [](const QString &a, const QString &b) {
-                                                      return a.size() < b.size();
-                                                  })->size());
-    m_out << QStringLiteral("%1  moves  bound   pace  change  spare  dead ends\n").arg(QStringLiteral("level"), -int(nameWidth));
+    int nameWidth = 5;
+    for (const QString &name : std::as_const(names))
+        nameWidth = std::max(nameWidth, int(name.size()));
+    m_out << QStringLiteral("%1  moves  bound   pace  change  spare  dead ends\n").arg(QStringLiteral("level"), -nameWidth);
     QStringList breaks;
     // The pace of the level before, while that one could be won.
     double before = 0;
@@ -139,11 +139,11 @@ int LevelTool::curve(const QStringList &arguments)
     double hardest = 0;
     qsizetype hardestAt = -1;
     for (std::size_t i = 0; i < levels.size(); ++i) {
-        const LevelCheck &level = *levels.at(i);
+        const LevelCheck &level = levels.at(i);
         const QString name = names.at(qsizetype(i));
         if (!level.route() || !level.winnable()) {
-            m_out << QStringLiteral("%1  cannot be won\n").arg(name, -int(nameWidth));
-            breaks.append(QStringLiteral("%1 cannot be won").arg(name));
+            m_out << name.leftJustified(nameWidth) << "  cannot be won\n";
+            breaks.append(name + QStringLiteral(" cannot be won"));
             beforeWon = false;
             continue;
         }
@@ -153,21 +153,19 @@ int LevelTool::curve(const QStringList &arguments)
         const QString change = beforeWon ? QString::asprintf("%+.2f", pace - before) : QString();
         const QString spare = difficulty.spare() ? QStringLiteral("%1 %").arg(std::lround(*difficulty.spare() * 100))
                                                  : QStringLiteral("-");
-        m_out << QStringLiteral("%1  %2  %3  %4  %5  %6  %7\n")
-                     .arg(name, -int(nameWidth))
-                     .arg(route.keys.size(), 5)
-                     .arg(route.lowerBound, 5)
-                     .arg(pace, 5, 'f', 2)
-                     .arg(change, 6)
-                     .arg(spare, 5)
-                     .arg(difficulty.deadEnds(), 9);
+        // Pieced together rather than filled in, so that a file name holding
+        // a "%1" stays as it is.
+        m_out << name.leftJustified(nameWidth) << "  " << QString::number(route.keys.size()).rightJustified(5) << "  "
+              << QString::number(route.lowerBound).rightJustified(5) << "  "
+              << QString::number(pace, 'f', 2).rightJustified(5) << "  " << change.rightJustified(6) << "  "
+              << spare.rightJustified(5) << "  " << QString::number(difficulty.deadEnds()).rightJustified(9) << '\n';
         if (beforeWon && pace < before - LevelDifficulty::MostEasing) {
             breaks.append(QStringLiteral("%1 is %2 moves a second easier than the level before it")
-                              .arg(name)
-                              .arg(before - pace, 0, 'f', 2));
+                              .arg(name, QString::number(before - pace, 'f', 2)));
         }
         if (pace > LevelDifficulty::MostPace)
-            breaks.append(QStringLiteral("%1 asks for more than %2 moves a second").arg(name).arg(LevelDifficulty::MostPace));
+            breaks.append(QStringLiteral("%1 asks for more than %2 moves a second")
+                              .arg(name, QString::number(LevelDifficulty::MostPace)));
         if (hardestAt < 0 || pace >= hardest) {
             hardest = pace;
             hardestAt = qsizetype(i);
@@ -175,8 +173,8 @@ int LevelTool::curve(const QStringList &arguments)
         before = pace;
         beforeWon = true;
     }
-    if (hardestAt >= 0 && hardestAt != qsizetype(levels.size()) - 1 && levels.back()->winnable())
-        breaks.append(QStringLiteral("%1 is harder than the last level").arg(names.at(hardestAt)));
+    if (hardestAt >= 0 && hardestAt != qsizetype(levels.size()) - 1 && levels.back().winnable())
+        breaks.append(names.at(hardestAt) + QStringLiteral(" is harder than the last level"));
     if (breaks.isEmpty())
         m_out << "The pace rises from level to level.\n";
     for (const QString &line : std::as_const(breaks))
