@@ -1,6 +1,7 @@
 #include "LevelMap.h"
 
 #include "TileCodes.h"
+#include "TileRule.h"
 #include "Twips.h"
 
 namespace {
@@ -53,16 +54,7 @@ int LevelMap::code(const QPoint &cell) const
 
 bool LevelMap::isWalkable(const QPoint &cell) const
 {
-    switch (code(cell)) {
-    case TileCodes::Floor:
-    case TileCodes::Banknote:
-    case TileCodes::LightBulb:
-    case TileCodes::Diamond:
-    case TileCodes::Clock:
-        return true;
-    default:
-        return false;
-    }
+    return TileRule::of(code(cell)).steps;
 }
 
 template<class Test>
@@ -81,15 +73,15 @@ QList<QPoint> LevelMap::cellsWhere(Test test) const
 
 QList<QPoint> LevelMap::exits() const
 {
-    return cellsWhere([](int code) { return code == TileCodes::Exit; });
+    return cellsWhere([](int code) { return TileRule::of(code).exit; });
 }
 
 QList<QPoint> LevelMap::collectibles() const
 {
-    return cellsWhere(&TileCodes::isCollectible);
+    return cellsWhere([](int code) { return TileRule::of(code).cash; });
 }
 
 QList<QPoint> LevelMap::clocks() const
 {
-    return cellsWhere([](int code) { return code == TileCodes::Clock; });
+    return cellsWhere([](int code) { return TileRule::of(code).seconds > 0; });
 }

@@ -29,8 +29,8 @@ public:
     // The number the play screen acts on: 1 (a wall) where no code stands
     // and for text that names no tile.
     int code(const QPoint &cell) const;
-    // Floor, banknotes, diamonds, light bulbs and clocks: what the figure
-    // steps onto. Exits are not among them; the figure only pushes into one.
+    // Whether the figure steps onto the cell (see TileRule). Exits are not
+    // among such cells; the figure only pushes into one.
     bool isWalkable(const QPoint &cell) const;
 
     // The cell the figure starts on, or nothing when the start position is
@@ -42,7 +42,9 @@ public:
 
     // Each in reading order: row by row, left to right.
     QList<QPoint> exits() const;
+    // What counts toward the screen cash: banknotes and diamonds.
     QList<QPoint> collectibles() const;
+    // What adds time to the clock.
     QList<QPoint> clocks() const;
 
 private:

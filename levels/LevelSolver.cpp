@@ -1,9 +1,9 @@
 #include "LevelSolver.h"
 
 #include "Arrow.h"
+#include "LevelPlay.h"
 #include "TileCodes.h"
-
-#include <QSet>
+#include "TileRule.h"
 
 #include <algorithm>
 #include <cmath>
@@ -438,7 +438,7 @@ QString LevelSolver::keysFor(const QList<int> &order) const
     const QPoint beside = cellAt(bestBeside);
     keys += path(from, beside);
     for (const char key : Arrow::All) {
-        if (m_map.code(beside + Arrow::step(key)) == TileCodes::Exit) {
+        if (TileRule::of(m_map.code(beside + Arrow::step(key))).exit) {
             keys += QLatin1Char(key);
             break;
         }
@@ -584,47 +584,19 @@ QStringList LevelSolver::problems() const
 Playthrough LevelSolver::play(const LevelMap &map, const QString &keys)
 {
     Playthrough result;
-    result.cashLeft = int(map.collectibles().size());
     result.keysUsed = int(keys.size());
-    if (!map.start())
-        return result;
-    QPoint figure = *map.start();
-    QSet<QPoint> cleared;
+    LevelPlay level(map);
     for (int i = 0; i < keys.size(); ++i) {
-        const QPoint target = figure + Arrow::step(keys.at(i).toLatin1());
-        if (target == figure)
-            continue;
-        const int code = cleared.contains(target) ? int(TileCodes::Floor) : map.code(target);
-        switch (code) {
-        case TileCodes::Floor:
-            figure = target;
-            break;
-        case TileCodes::Banknote:
-        case TileCodes::Diamond:
-            figure = target;
-            cleared.insert(target);
-            --result.cashLeft;
-            break;
-        case TileCodes::LightBulb:
-            figure = target;
-            cleared.insert(target);
-            break;
-        case TileCodes::Clock:
-            figure = target;
-            cleared.insert(target);
+        const LevelPlay::Move move = level.press(keys.at(i).toLatin1());
+        if (move.moved && move.rule.seconds > 0)
             result.clockKeys.append(i);
-            break;
-        case TileCodes::Exit:
-            if (result.cashLeft == 0) {
-                result.leftThroughExit = true;
-                result.keysUsed = i + 1;
-                return result;
-            }
-            break;
-        default:
+        if (move.exited) {
+            result.leftThroughExit = true;
+            result.keysUsed = i + 1;
             break;
         }
     }
+    result.cashLeft = level.cashLeft();
     return result;
 }
 
@@ -637,10 +609,11 @@ bool LevelSolver::inTime(const LevelMap &map, const Playthrough &playthrough, do
     // of the two outcomes.
     const double end = (playthrough.keysUsed - 1) / pace;
     double timeLeft = map.timeLimit();
+    const int bonus = TileRule::of(TileCodes::Clock).seconds;
     qsizetype clocksTaken = 0;
     for (int tick = 1; tick <= end; ++tick) {
         while (clocksTaken < playthrough.clockKeys.size() && playthrough.clockKeys.at(clocksTaken) / pace < tick) {
-            timeLeft += 15;
+            timeLeft += bonus;
             ++clocksTaken;
         }
         timeLeft -= 1;

@@ -5,8 +5,8 @@
 #include <QStringList>
 
 // The vocabulary of a map: how a row of digits is cut into tile codes, which
-// codes exist, which of them count toward the screen cash, and which picture
-// each code shows.
+// codes exist and which picture each code shows. What each code does is
+// TileRule's.
 class TileCodes
 {
 public:
@@ -18,9 +18,6 @@ public:
     // The eighteen codes that have a meaning: 0..7, 80..88 and 90.
     static const QList<int> &all();
     static bool isKnown(const QString &code);
-
-    // Banknotes (3) and diamonds (7): the only tiles the exit waits for.
-    static bool isCollectible(int code) { return code == Banknote || code == Diamond; }
 
     // The resource path of a code's picture; empty for floor and for text that
     // names no tile, which are drawn as the level colour.

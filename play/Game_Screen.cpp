@@ -10,6 +10,7 @@
 #include "ProgressFile.h"
 #include "StatusPanel.h"
 #include "TileCodes.h"
+#include "TileRule.h"
 #include "Twips.h"
 #include "VirtualKey.h"
 
@@ -114,7 +115,7 @@ void Game_Screen::loadscreen(int index)
     for (const QString &text : level.rows) {
         int column = 0;
         for (const QString &code : TileCodes::cutRow(text)) {
-            if (TileCodes::isCollectible(TileCodes::number(code)))
+            if (TileRule::of(TileCodes::number(code)).cash)
                 ++cash;
             m_image1.push_back(ImageElement{Pictures::tile(code), Twips::Cell * column, Twips::Cell * row, code, true});
             ++column;
@@ -183,39 +184,28 @@ void Game_Screen::Form_KeyDown(int KeyCode, int Shift)
     const int x = qint16(m_image3.left + dx);
     const int y = qint16(m_image3.top + dy);
 
-    switch (Check_Ex(x, y)) {
-    case TileCodes::Floor:
-        step(x, y);
-        break;
-    case TileCodes::Banknote:
-        step(x, y);
-        setValue(Cash, value(Cash) - 1);
-        clearTile();
-        setValue(Label4, value(Label4) + 100);
-        break;
-    case TileCodes::Exit:
+    // The rule book says what the tile does. A caption is rewritten only when
+    // the tile changes its number, so that a time limit keeps the spelling
+    // its level gave it until the clock first ticks.
+    const TileRule tile = TileRule::of(Check_Ex(x, y));
+    if (tile.exit) {
         if (value(Cash) == 0)
             levelEnd();
-        break;
-    case TileCodes::LightBulb:
-        step(x, y);
-        clearTile();
-        setBackground(Qt::white);
-        break;
-    case TileCodes::Diamond:
-        step(x, y);
-        setValue(Cash, value(Cash) - 1);
-        clearTile();
-        setValue(Label4, value(Label4) + 500);
-        break;
-    case TileCodes::Clock:
-        setValue(Label5, value(Label5) + 15);
-        step(x, y);
-        clearTile();
-        break;
-    default:
-        break;
+        return;
     }
+    if (!tile.steps)
+        return;
+    if (tile.seconds != 0)
+        setValue(Label5, value(Label5) + tile.seconds);
+    step(x, y);
+    if (tile.cash)
+        setValue(Cash, value(Cash) - 1);
+    if (tile.clears)
+        clearTile();
+    if (tile.score != 0)
+        setValue(Label4, value(Label4) + tile.score);
+    if (tile.lightsFloor)
+        setBackground(Qt::white);
 }
 
 void Game_Screen::step(int left, int top)

@@ -3,9 +3,11 @@
 #include "Game_Screen.h"
 #include "LevelDifficulty.h"
 #include "LevelMap.h"
+#include "LevelPlay.h"
 #include "LevelSolver.h"
 #include "LevelTable.h"
 #include "ScratchDir.h"
+#include "Twips.h"
 #include "VirtualKey.h"
 
 #include <QLabel>
@@ -301,9 +303,19 @@ void TestLevelRoutes::routeFinishesTheLevelOnThePlayScreen()
     Game_Screen *screen = m_forms->get<Game_Screen>();
     screen->Label2->setText(QString::number(level));
     screen->loadscreen(slot);
+    // The solver's model and the play screen side by side, key by key.
+    LevelPlay model(map);
     const QString keys = route->keys.chopped(1);
-    for (const QChar key : keys)
+    for (const QChar key : keys) {
+        model.press(key.toLatin1());
         screen->Form_KeyDown(keyCode(key), 0);
+        QVERIFY(model.figure());
+        QCOMPARE(QPoint(screen->Image3().left, screen->Image3().top), *model.figure() * Twips::Cell);
+        QCOMPARE(screen->Label4->text(), QString::number(model.score()));
+        QCOMPARE(screen->Cash->text(), QString::number(model.cashLeft()));
+        QCOMPARE(screen->Label5->text().toDouble(), model.timeLeft());
+        QCOMPARE(screen->backColor() == QColor(Qt::white), model.isLit());
+    }
     QCOMPARE(screen->Cash->text(), QStringLiteral("0"));
     QCOMPARE(screen->Label2->text(), QString::number(level));
 

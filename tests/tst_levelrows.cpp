@@ -1,5 +1,6 @@
 #include "LevelTable.h"
 #include "TileCodes.h"
+#include "TileRule.h"
 
 #include <QTest>
 
@@ -86,7 +87,7 @@ void TestLevelRows::levelOneMatchesItsTable()
         QCOMPARE(codes.size(), 16);
         for (int column = 0; column < codes.size(); ++column) {
             const int code = TileCodes::number(codes.at(column));
-            cash += TileCodes::isCollectible(code);
+            cash += TileRule::of(code).cash;
             if (code == TileCodes::Exit)
                 exits.append(QPoint(column, row));
         }
