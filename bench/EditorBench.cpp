@@ -1,8 +1,8 @@
 #include "EditorBench.h"
 
+#include "Board.h"
 #include "Forms.h"
 #include "MapEditor.h"
-#include "MapPreview.h"
 #include "PaintCount.h"
 
 #include <QCoreApplication>

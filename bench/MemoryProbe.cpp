@@ -1,13 +1,12 @@
 #include "MemoryProbe.h"
 
+#include "Board.h"
 #include "EditorBench.h"
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "LevelTable.h"
 #include "MapEditor.h"
 #include "PaintCount.h"
-#include "MapPreview.h"
-#include "PlayArea.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -38,7 +37,7 @@ std::optional<qint64> MemoryProbe::runSession()
     forms.start();
 
     auto *screen = forms.get<Game_Screen>();
-    const auto *playAreaPaints = new PaintCount(screen->findChild<PlayArea *>());
+    const auto *playAreaPaints = new PaintCount(screen->findChild<Board *>());
     forms.show(FormId::GameScreen);
     for (int slot = 0; slot < LevelTable::BuiltInLevels; ++slot) {
         const int before = playAreaPaints->count();

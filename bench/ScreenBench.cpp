@@ -1,11 +1,11 @@
 #include "ScreenBench.h"
 
+#include "Board.h"
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "LevelTable.h"
 #include "PaintCount.h"
 #include "Pictures.h"
-#include "PlayArea.h"
 #include "TileCodes.h"
 #include "Twips.h"
 
@@ -31,7 +31,7 @@ ScreenBench::ScreenBench(Forms &forms)
     : m_screen(forms.get<Game_Screen>())
 {
     forms.show(FormId::GameScreen);
-    m_playAreaPaints = new PaintCount(m_screen->findChild<PlayArea *>());
+    m_playAreaPaints = new PaintCount(m_screen->findChild<Board *>());
     buildLastLevel();
 }
 

@@ -1,5 +1,6 @@
 #include "MapEditor.h"
 
+#include "Board.h"
 #include "ColourBar.h"
 #include "Colors.h"
 #include "Fonts.h"
@@ -7,13 +8,10 @@
 #include "LevelRecord.h"
 #include "LevelTable.h"
 #include "Load_Files.h"
-#include "MapPreview.h"
 #include "MessageBox.h"
-#include "Pictures.h"
 #include "ProgramDir.h"
 #include "TabStopDelegate.h"
 #include "TilePalette.h"
-#include "TileCodes.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -122,7 +120,9 @@ MapEditor::MapEditor(FormHost &host)
     Picture1->setGeometry(Twips::rect(600, 3480, 4455, 1095));
     connect(Picture1, &TilePalette::tileClicked, this, &MapEditor::Image2_Click);
 
-    Picture2 = new MapPreview(m_image1, m_previewColor, this);
+    Picture2 = new Board(m_image1, nullptr, m_previewColor, this);
+    Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Picture2->setLineWidth(1);
     Picture2->setGeometry(Twips::rect(6120, 0, 7710, 7725));
     m_image1.push_back(ImageElement{});
 
@@ -248,18 +248,8 @@ void MapEditor::Command1_Click()
 
     // The cells are laid out as the play screen lays out its tiles; the last
     // one stays hidden as the next cell to fill.
-    m_image1.clear();
+    m_image1 = Board::layOut(m_list1);
     m_image1.push_back(ImageElement{{}, 0, 0, {}, false});
-    int y = 0;
-    for (const QString &row : std::as_const(m_list1)) {
-        int x = 0;
-        for (const QString &code : TileCodes::cutRow(row)) {
-            m_image1.back() = ImageElement{Pictures::tile(code), Twips::Cell * x, Twips::Cell * y, code, true};
-            m_image1.push_back(ImageElement{{}, 0, 0, {}, false});
-            ++x;
-        }
-        ++y;
-    }
     Picture2->update();
 }
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-class MapPreview;
+class Board;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
@@ -67,7 +67,7 @@ public:
     QPlainTextEdit *Text1 = nullptr; // the map
     QListWidget *List2 = nullptr;    // the line report
     TilePalette *Picture1 = nullptr;
-    MapPreview *Picture2 = nullptr;
+    Board *Picture2 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QGroupBox *Frame2 = nullptr;
     QGroupBox *Frame3 = nullptr;

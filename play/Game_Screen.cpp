@@ -1,12 +1,12 @@
 #include "Game_Screen.h"
 
+#include "Board.h"
 #include "Colors.h"
 #include "EndPanel.h"
 #include "Fonts.h"
 #include "MessageBox.h"
 #include "Pause.h"
 #include "Pictures.h"
-#include "PlayArea.h"
 #include "ProgressFile.h"
 #include "StatusPanel.h"
 #include "TileCodes.h"
@@ -55,7 +55,7 @@ Game_Screen::Game_Screen(FormHost &host)
     m_image3.top = 480;
     m_image3.picture = m_image4[Pictures::Down];
 
-    m_playArea = new PlayArea(m_image1, m_image3, m_backColor, this);
+    m_playArea = new Board(m_image1, &m_image3, m_backColor, this);
     m_playArea->setGeometry(Twips::rect(0, 0, Twips::MapSize, 7695));
 
     auto *status = new StatusPanel(this);
@@ -108,19 +108,12 @@ void Game_Screen::loadscreen(int index)
 {
     const LevelRecord &level = m_levels.at(std::size_t(index));
 
-    m_image1.clear();
+    m_image1 = Board::layOut(level.rows);
     Cash->setText(QStringLiteral("0"));
     int cash = 0;
-    int row = 0;
-    for (const QString &text : level.rows) {
-        int column = 0;
-        for (const QString &code : TileCodes::cutRow(text)) {
-            if (TileRule::of(TileCodes::number(code)).cash)
-                ++cash;
-            m_image1.push_back(ImageElement{Pictures::tile(code), Twips::Cell * column, Twips::Cell * row, code, true});
-            ++column;
-        }
-        ++row;
+    for (const ImageElement &tile : m_image1) {
+        if (TileRule::of(TileCodes::number(tile.tag)).cash)
+            ++cash;
     }
     // Element 0 always exists: a map without codes leaves it bare at the
     // top-left corner, where it blocks like a wall.

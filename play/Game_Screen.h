@@ -12,8 +12,8 @@
 #include <array>
 #include <vector>
 
+class Board;
 class EndPanel;
-class PlayArea;
 class QLabel;
 class QTimer;
 
@@ -97,5 +97,5 @@ private:
     int m_tileIndex = 0;
     bool m_finishing = false;
     QRandomGenerator m_random;
-    PlayArea *m_playArea = nullptr;
+    Board *m_playArea = nullptr;
 };

@@ -1,6 +1,6 @@
+#include "Board.h"
 #include "EditorDriver.h"
 #include "Forms.h"
-#include "MapPreview.h"
 #include "MessageLog.h"
 #include "Pictures.h"
 #include "ScratchDir.h"
