@@ -34,8 +34,8 @@ AnimationBench::Use AnimationBench::about(double seconds)
     QEventLoop loop;
     const CpuMeter meter;
     m_forms.show(FormId::About);
-    // The credits run inside the about screen's first tick and return only
-    // once the window closes, so the reading is taken before closing it.
+    // The credits run for as long as the window is open, so the reading is
+    // taken before closing it.
     QTimer::singleShot(int(seconds * 1000), Qt::PreciseTimer, &loop, [&] {
         use = {meter.percentOfCore(), meter.cpuSeconds(), meter.wallSeconds()};
         // A character every 0.09 s: a stalled animation would cost nothing
@@ -61,7 +61,10 @@ AnimationBench::Use AnimationBench::endDisplay()
     settle();
 
     const CpuMeter meter;
+    QEventLoop loop;
+    QObject::connect(screen, &Form::unloaded, &loop, &QEventLoop::quit);
     screen->finish();
+    loop.exec();
     const Use use{meter.percentOfCore(), meter.cpuSeconds(), meter.wallSeconds()};
     // The display ends by opening the about screen and closing the play
     // screen, about 17.5 s after it started.

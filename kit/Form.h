@@ -24,8 +24,8 @@ public:
     // Runs when the window is created, before anything else uses it.
     virtual void Form_Load() {}
 
-    // True once the window has been unloaded (or the game ended); long
-    // running handlers stop as soon as they see it.
+    // True once the window has been unloaded (or the game ended); it is then
+    // hidden and deleted as soon as control returns to the event loop.
     bool isUnloaded() const { return m_unloaded; }
 
     // Marks the window gone without running Form_Unload: the game is ending.

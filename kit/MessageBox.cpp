@@ -1,7 +1,5 @@
 #include "MessageBox.h"
 
-#include "Pause.h"
-
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -35,21 +33,23 @@ int titleBarWidth(const QString &title)
 
 MessageBox::Answer MessageBox::show(QWidget *parent, const QString &text, const QString &title, Buttons buttons)
 {
-    const Pause::Scope scope;
     if (responder())
         return responder()(Request{text, title, buttons});
 
     const bool question = buttons == Buttons::YesNo;
-    QMessageBox box(question ? QMessageBox::Question : QMessageBox::NoIcon, title, text,
-                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    // The box belongs to its window and deletes itself once answered; should
+    // the window go while the box is up, the box simply goes with it.
+    auto *box = new QMessageBox(question ? QMessageBox::Question : QMessageBox::NoIcon, title, text,
+                                question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
     // The box takes the width of its widest row, so a row of nothing but
     // width keeps it wide enough for its title.
-    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+    if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
         grid->addItem(new QSpacerItem(titleBarWidth(title), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
 
     const QPointer<QWidget> owner = parent ? parent->window() : nullptr;
-    const int pressed = box.exec();
+    const int pressed = box->exec();
     // Without a window manager nobody hands the keyboard back when the box
     // goes, and the arrow keys would reach the game only while the pointer
     // happened to rest on it.

@@ -5,10 +5,10 @@
 #include "EndPanel.h"
 #include "Fonts.h"
 #include "MessageBox.h"
-#include "Pause.h"
 #include "Pictures.h"
 #include "ProgressFile.h"
 #include "StatusPanel.h"
+#include "StepTimer.h"
 #include "TileCodes.h"
 #include "TileRule.h"
 #include "Twips.h"
@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QTime>
 #include <QTimer>
 
@@ -97,6 +98,10 @@ Game_Screen::Game_Screen(FormHost &host)
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &Game_Screen::Timer1_Timer);
+
+    // A screen closed mid-display shows nothing more of it.
+    m_steps = new StepTimer(this);
+    connect(this, &Form::unloaded, m_steps, &StepTimer::stop);
 }
 
 void Game_Screen::Form_Load()
@@ -262,9 +267,11 @@ void Game_Screen::Timer1_Timer()
         Lives[std::size_t(lives)]->hide();
 
     const bool fromFile = Label2->text() == LevelTable::FileMarker;
+    // The screen may be closed, and gone, by the time the player answers.
+    const QPointer<Game_Screen> alive(this);
     if (lives != -1) {
         MessageBox::show(this, QStringLiteral("TIME OVER, Retry..."));
-        if (isUnloaded())
+        if (!alive || isUnloaded())
             return;
         loadscreen(fromFile ? LevelTable::CustomSlot : int(value(Label2)) - 1);
         return;
@@ -272,7 +279,7 @@ void Game_Screen::Timer1_Timer()
 
     setValue(Lives_Number, value(Lives_Number) + 1);
     MessageBox::show(this, QStringLiteral("You'r Finished !!!"));
-    if (isUnloaded())
+    if (!alive || isUnloaded())
         return;
     if (fromFile) {
         host().unload(Id);
@@ -291,52 +298,47 @@ void Game_Screen::finish()
         return;
     m_finishing = true;
     Timer1->stop();
-    if (!Wait(2))
-        return;
+    m_turns = 0;
+    m_steps->start(2, [this] { return displayStep(); });
+}
 
-    for (std::size_t i = 0; i < m_image4.size(); ++i)
-        m_image5[i] = m_image4[i];
-    int cycle = 0;
-    Label9->show();
-    Picture5->move(0, 0);
-    Picture5->show();
-    Picture5->raise();
-    for (;;) {
-        Timer1->stop();
-        const int red = random(255);
-        const int green = random(255);
-        const int blue = random(255);
-        Colors::setForeColor(Label9, QColor(red, green, blue));
-
-        // Each picture moves on one corner: top left to top right, top right
-        // to bottom left, bottom left to bottom right, bottom right to top left.
-        m_image5[4] = m_image5[3];
-        m_image5[3] = m_image5[2];
-        m_image5[2] = m_image5[1];
-        m_image5[1] = m_image5[0];
-        m_image5[0] = m_image5[4];
-        Picture5->update();
-
-        if (!Wait(0.5))
-            return;
-        if (cycle == 30) {
-            host().show(FormId::About);
-            Label2->setText(LevelTable::FileMarker);
-            host().unload(Id);
-            return;
-        }
-        ++cycle;
+std::optional<double> Game_Screen::displayStep()
+{
+    if (m_turns == 0) {
+        for (std::size_t i = 0; i < m_image4.size(); ++i)
+            m_image5[i] = m_image4[i];
+        Label9->show();
+        Picture5->move(0, 0);
+        Picture5->show();
+        Picture5->raise();
+    } else if (m_turns == DisplayTurns) {
+        host().show(FormId::About);
+        Label2->setText(LevelTable::FileMarker);
+        host().unload(Id);
+        return std::nullopt;
     }
+
+    Timer1->stop();
+    const int red = random(255);
+    const int green = random(255);
+    const int blue = random(255);
+    Colors::setForeColor(Label9, QColor(red, green, blue));
+
+    // Each picture moves on one corner: top left to top right, top right
+    // to bottom left, bottom left to bottom right, bottom right to top left.
+    m_image5[4] = m_image5[3];
+    m_image5[3] = m_image5[2];
+    m_image5[2] = m_image5[1];
+    m_image5[1] = m_image5[0];
+    m_image5[0] = m_image5[4];
+    Picture5->update();
+    ++m_turns;
+    return 0.5;
 }
 
 int Game_Screen::random(int upto)
 {
     return int(upto * m_random.generateDouble() + 1);
-}
-
-bool Game_Screen::Wait(double interval)
-{
-    return Pause::wait(interval, this);
 }
 
 void Game_Screen::setCustomLevel(const LevelRecord &level)

@@ -10,12 +10,14 @@
 #include <QRandomGenerator>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class Board;
 class EndPanel;
 class QLabel;
 class QTimer;
+class StepTimer;
 
 // The play screen: builds a level from its level table, moves the player
 // figure one cell per arrow key, counts the time down and plays the
@@ -40,8 +42,13 @@ public:
     void Form_KeyDown(int KeyCode, int Shift);
     // One second of the level clock.
     void Timer1_Timer();
-    // The end-of-game display after the exit of level 20.
+    // The end-of-game display after the exit of level 20: two seconds, then
+    // the panel over the play area with its corner pictures turning and the
+    // text changing colour every half second, 31 times. It runs on its own
+    // while the screen keeps handling events; a key does nothing meanwhile.
     void finish();
+    // The display's steps; tests run them fast.
+    StepTimer *steps() const { return m_steps; }
 
     // The code of the tile at exactly this position, the lowest index first;
     // 1, a wall, where none stands. Leaves the tile's index in TileIndex, or
@@ -79,7 +86,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    bool Wait(double interval);
+    std::optional<double> displayStep();
     void step(int left, int top);
     void clearTile();
     void setBackground(const QColor &color);
@@ -96,6 +103,9 @@ private:
     QColor m_backColor;
     int m_tileIndex = 0;
     bool m_finishing = false;
+    static constexpr int DisplayTurns = 31;
+    int m_turns = 0;
+    StepTimer *m_steps = nullptr;
     QRandomGenerator m_random;
     Board *m_playArea = nullptr;
 };

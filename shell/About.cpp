@@ -2,9 +2,9 @@
 
 #include "Colors.h"
 #include "Fonts.h"
-#include "Pause.h"
 #include "PictureBox.h"
 #include "Pictures.h"
+#include "StepTimer.h"
 #include "Twips.h"
 
 #include <QLabel>
@@ -53,8 +53,11 @@ About::About(FormHost &host)
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &About::Timer1_Timer);
-    // A window closed before its first tick must not start the credits.
+    // A window closed before its first tick must not start the credits, and
+    // one closed while they run stops them at once.
+    m_steps = new StepTimer(this);
     connect(this, &Form::unloaded, Timer1, &QTimer::stop);
+    connect(this, &Form::unloaded, m_steps, &StepTimer::stop);
     Timer1->start();
 }
 
@@ -96,10 +99,10 @@ QString About::credits()
 
 void About::Timer1_Timer()
 {
-    // The credits start once per opening of the window.
+    // The credits start once per opening of the window and then run on
+    // their own, each step after the pause the one before asked for.
     Timer1->stop();
-    while (Wait(nextStep())) {
-    }
+    m_steps->start(nextStep(), [this] { return std::optional<double>(nextStep()); });
 }
 
 double About::nextStep()
@@ -151,11 +154,6 @@ double About::nextStep()
         return 0.5;
     }
     Q_UNREACHABLE();
-}
-
-bool About::Wait(double seconds)
-{
-    return Pause::wait(seconds, this);
 }
 
 void About::Form_Unload(bool &cancel)

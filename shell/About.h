@@ -5,6 +5,7 @@
 class PictureBox;
 class QLabel;
 class QTimer;
+class StepTimer;
 
 // The about screen: the credits typed out one character at a time, the
 // player figure uncovered and covered again, two curtains drawn over the
@@ -24,8 +25,8 @@ public:
     // The 28 lines of credits, separated by CR LF.
     static QString credits();
 
-    // The first tick, 100 ms after the window opens, runs the credits for as
-    // long as the window stays open.
+    // The first tick, 100 ms after the window opens, starts the credits,
+    // which run for as long as the window stays open.
     void Timer1_Timer();
 
     // Makes the next change of the credits and returns the pause in seconds
@@ -44,13 +45,13 @@ public:
 protected:
     void Form_Unload(bool &cancel) override;
 
-private:
-    // Lets the time pass with every window still answering; false once this
-    // window is gone, and then nothing of it may be touched.
-    bool Wait(double seconds);
+    // The credits' steps; tests run them fast.
+    StepTimer *steps() const { return m_steps; }
 
+private:
     enum class Phase { Typing, Uncover, Blind, Curtains };
 
     Phase m_phase = Phase::Typing;
     int m_i = 1; // the typing position
+    StepTimer *m_steps = nullptr;
 };

@@ -6,7 +6,6 @@
 #include "Load_Files.h"
 #include "Main_Menu.h"
 #include "MapEditor.h"
-#include "Pause.h"
 #include "Play_Game.h"
 #include "Start_Level.h"
 
@@ -63,7 +62,7 @@ QWidget *Forms::form(FormId id)
         if (loaded(id) == form)
             m_forms.erase(id);
         form->hide();
-        Pause::disposeLater(form);
+        form->deleteLater();
     });
     form->Form_Load();
     return form;

@@ -4,6 +4,7 @@
 #include "PictureBox.h"
 #include "Pictures.h"
 #include "ScratchDir.h"
+#include "StepTimer.h"
 #include "VisibleWindows.h"
 
 #include <QLabel>
@@ -299,23 +300,26 @@ void TestAbout::closingMidAnimationStopsIt()
     for (int i = 0; i <= steps; ++i)
         reference.nextStep();
 
+    // Closed in the pause after the first tick's step: the credits stop at
+    // once and the window goes the ordinary way, its steps with it.
     std::optional<Snapshot> atClose;
+    bool stillRunning = true;
     QTimer::singleShot(0, about, [&] {
         atClose = snapshot(about);
         about->close();
+        stillRunning = about->steps()->isActive();
     });
     QTimer watchdog;
     bool gaveUp = false;
     startWatchdog(watchdog, gaveUp);
     about->Timer1_Timer();
+    QTRY_VERIFY(atClose);
 
     QVERIFY(!gaveUp);
-    QVERIFY(atClose);
     QCOMPARE(*atClose, snapshot(&reference));
-    // Closed in the pause after that step, and nothing moved afterwards.
-    QVERIFY(guard);
-    QCOMPARE(snapshot(about), *atClose);
+    QVERIFY(!stillRunning);
     QVERIFY(!m_forms->isLoaded(FormId::About));
+    QTRY_VERIFY(!guard);
     QCOMPARE(visibleWindows(), QStringList{"Main Menu"});
     QCOMPARE(m_forms->get<Main_Menu>()->Curr->text(), QStringLiteral("0"));
     QCOMPARE(ended.count(), 0);

@@ -333,13 +333,9 @@ void TestLevelRoutes::routeFinishesTheLevelOnThePlayScreen()
     // The last exit starts the end-of-game display; closing the play screen
     // cuts it short.
     const QPointer<Game_Screen> guard(screen);
-    bool finishing = false;
-    QTimer::singleShot(0, this, [&] {
-        finishing = guard && guard->isFinishing();
-        m_forms->unload(FormId::GameScreen);
-    });
     screen->Form_KeyDown(push, 0);
-    QVERIFY(finishing);
+    QVERIFY(screen->isFinishing());
+    m_forms->unload(FormId::GameScreen);
     QTRY_VERIFY(!guard);
 }
 

@@ -70,14 +70,6 @@ public:
         , m_oddFiles(QDir(oddFiles).entryInfoList(QDir::Files, QDir::Name))
     {
         MessageBox::setResponder([this](const MessageBox::Request &request) { return answer(request); });
-        // Should the end-of-game display ever start under the monkey's feet,
-        // this closes the play screen from inside its pause at once.
-        m_closer.setInterval(0);
-        QObject::connect(&m_closer, &QTimer::timeout, [this] {
-            const auto *screen = playScreen();
-            if (screen && screen->isFinishing())
-                m_forms->unload(FormId::GameScreen);
-        });
         startGame();
     }
 
@@ -130,7 +122,6 @@ private:
     ScratchDir m_dir;
     std::unique_ptr<Forms> m_forms;
     bool m_ended = false;
-    QTimer m_closer;
 
     QPointer<Game_Screen> m_scoredScreen;
     double m_score = 0;
@@ -180,9 +171,11 @@ Game_Screen *Monkey::playScreen() const
 
 void Monkey::deliver(const std::function<void()> &send)
 {
-    m_closer.start();
     send();
-    m_closer.stop();
+    // Should the end-of-game display ever start under the monkey's feet, the
+    // play screen is closed before its first step.
+    if (const Game_Screen *screen = playScreen(); screen && screen->isFinishing())
+        m_forms->unload(FormId::GameScreen);
 }
 
 QString Monkey::step()
