@@ -2,11 +2,8 @@
 
 #include "Colors.h"
 #include "Fonts.h"
-#include "Game_Screen.h"
 #include "LevelFile.h"
 #include "LevelRecord.h"
-#include "LevelTable.h"
-#include "MapEditor.h"
 #include "MessageBox.h"
 #include "ProgramDir.h"
 #include "Twips.h"
@@ -28,8 +25,8 @@ QLabel *colouredLabel(const QString &text, const QColor &color, const QRect &geo
 
 } // namespace
 
-Load_Files::Load_Files(FormHost &host)
-    : Form(host, Id, QStringLiteral("Load Level from files"), 4695, 3390, Frame::Tool)
+Load_Files::Load_Files()
+    : Form(QStringLiteral("Load Level from files"), 4695, 3390, Frame::Tool)
 {
     Colors::setBackColor(this, Colors::MenuBack);
     setFont(Fonts::msSansSerif(8));
@@ -99,17 +96,12 @@ void Load_Files::File1_DblClick()
             m_list1.clear();
             return;
         }
-        auto *screen = host().get<Game_Screen>();
-        screen->setCustomLevel(LevelRecord::fromFileLines(m_list1));
-        screen->Label2->setText(LevelTable::FileMarker);
-        screen->loadscreen(LevelTable::CustomSlot);
-        host().show(FormId::GameScreen);
+        m_backToMenu = false;
+        emit playChosen(LevelRecord::fromFileLines(m_list1));
     } else {
-        host().get<MapEditor>()->loadFromFile(m_list1);
-        host().show(FormId::MapEditor);
+        m_backToMenu = false;
+        emit editChosen(m_list1);
     }
-    m_backToMenu = false;
-    host().unload(Id);
 }
 
 bool Load_Files::isPlayMode() const
@@ -117,10 +109,7 @@ bool Load_Files::isPlayMode() const
     return Label3->text().trimmed().toDouble() == 0;
 }
 
-void Load_Files::Form_Unload(bool &cancel)
+void Load_Files::setEditorMode()
 {
-    Q_UNUSED(cancel);
-    // Opened from the editor, closing leaves the editor behind it in front.
-    if (m_backToMenu && isPlayMode())
-        host().show(FormId::PlayGame);
+    Label3->setText(QStringLiteral("1"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Form.h"
+#include "LevelRecord.h"
 
 #include <QStringList>
 
@@ -15,9 +16,7 @@ class Load_Files : public Form
     Q_OBJECT
 
 public:
-    static constexpr FormId Id = FormId::LoadFiles;
-
-    explicit Load_Files(FormHost &host);
+    Load_Files();
 
     void Form_Load() override;
 
@@ -41,13 +40,18 @@ public:
 
     // True while a chosen file goes to the play screen, not to the editor.
     bool isPlayMode() const;
+    // From now on a chosen file goes to the editor.
+    void setEditorMode();
 
-protected:
-    void Form_Unload(bool &cancel) override;
-
-    static constexpr int PathRole = Qt::UserRole;
+signals:
+    // The player chose a playable level file in play mode.
+    void playChosen(const LevelRecord &level);
+    // The player chose a level file in editor mode: its lines as read.
+    void editChosen(const QStringList &lines);
 
 private:
+    static constexpr int PathRole = Qt::UserRole;
+
     QStringList m_list1;
     bool m_backToMenu = true;
 };

@@ -7,7 +7,6 @@
 #include "LevelFile.h"
 #include "LevelRecord.h"
 #include "LevelTable.h"
-#include "Load_Files.h"
 #include "MessageBox.h"
 #include "ProgramDir.h"
 #include "TabStopDelegate.h"
@@ -92,8 +91,8 @@ bool isPlainFileName(const QString &name)
 
 } // namespace
 
-MapEditor::MapEditor(FormHost &host)
-    : Form(host, Id, QStringLiteral("Veltrano - MAP EDITOR"), 13830, 7725, Frame::Dialog)
+MapEditor::MapEditor()
+    : Form(QStringLiteral("Veltrano - MAP EDITOR"), 13830, 7725, Frame::Dialog)
     , m_previewColor(Colors::buttonFace())
 {
     setFont(Fonts::msSansSerif(8));
@@ -340,13 +339,12 @@ void MapEditor::Command3_Click()
 
 void MapEditor::Command4_Click()
 {
-    host().show(FormId::LoadFiles);
-    host().get<Load_Files>()->Label3->setText(QStringLiteral("1"));
+    emit loadLevelChosen();
 }
 
 void MapEditor::Command2_Click()
 {
-    host().unload(Id);
+    close();
 }
 
 void MapEditor::loadFromFile(const QStringList &lines)
@@ -377,15 +375,7 @@ void MapEditor::loadFromFile(const QStringList &lines)
 
 void MapEditor::Form_Unload(bool &cancel)
 {
-    if (MessageBox::show(this, QStringLiteral("U Sure you saved the level ?!?!"), QStringLiteral("SAVE"),
-                         MessageBox::Buttons::YesNo)
-        == MessageBox::Answer::No) {
-        cancel = true;
-        return;
-    }
-    // A load-level screen opened from here would otherwise fill an editor
-    // that is no longer there.
-    if (host().isLoaded(FormId::LoadFiles) && !host().get<Load_Files>()->isPlayMode())
-        host().unload(FormId::LoadFiles);
-    host().show(FormId::MainMenu);
+    cancel = MessageBox::show(this, QStringLiteral("U Sure you saved the level ?!?!"), QStringLiteral("SAVE"),
+                              MessageBox::Buttons::YesNo)
+        == MessageBox::Answer::No;
 }

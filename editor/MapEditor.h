@@ -30,9 +30,7 @@ class MapEditor : public Form
     Q_OBJECT
 
 public:
-    static constexpr FormId Id = FormId::MapEditor;
-
-    explicit MapEditor(FormHost &host);
+    MapEditor();
 
     void Form_Load() override;
 
@@ -85,6 +83,10 @@ public:
     QPushButton *Command2 = nullptr;
     QPushButton *Command3 = nullptr;
     QPushButton *Command4 = nullptr;
+
+signals:
+    // "Load level": the player wants a level file in the editor.
+    void loadLevelChosen();
 
 protected:
     void Form_Unload(bool &cancel) override;

@@ -6,13 +6,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-Form::Form(FormHost &host, FormId id, const QString &caption, int clientWidthTwips, int clientHeightTwips,
-           Frame frame)
+Form::Form(const QString &caption, int clientWidthTwips, int clientHeightTwips, Frame frame)
     : QWidget(nullptr,
               (frame == Frame::Tool ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                   | Qt::WindowCloseButtonHint)
-    , m_host(host)
-    , m_id(id)
 {
     setWindowTitle(caption);
     setFixedSize(Twips::toPixels(clientWidthTwips), Twips::toPixels(clientHeightTwips));
@@ -40,6 +37,7 @@ void Form::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    emit closed();
     discard();
 }
 

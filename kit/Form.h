@@ -1,11 +1,11 @@
 #pragma once
 
-#include "FormHost.h"
-
 #include <QWidget>
 
 // A window of the game: fixed size in twips, centred on the screen when it
-// first opens, and closed only through Form_Unload, which may cancel.
+// first opens, and closed only through Form_Unload, which may cancel. A
+// window never opens, shows or closes another: it says what the player asked
+// for through its signals, and the game's navigation decides what follows.
 class Form : public QWidget
 {
     Q_OBJECT
@@ -16,10 +16,7 @@ public:
         Dialog, // fixed border without minimise or maximise buttons
     };
 
-    Form(FormHost &host, FormId id, const QString &caption, int clientWidthTwips, int clientHeightTwips,
-         Frame frame);
-
-    FormId formId() const { return m_id; }
+    Form(const QString &caption, int clientWidthTwips, int clientHeightTwips, Frame frame);
 
     // Runs when the window is created, before anything else uses it.
     virtual void Form_Load() {}
@@ -32,6 +29,11 @@ public:
     void discard();
 
 signals:
+    // The player or the game closed the window and Form_Unload let it go;
+    // what comes next is the navigation's to decide. Not sent when the game
+    // ends and takes every window with it.
+    void closed();
+    // The window is gone from the game, by closing or by the game's end.
     void unloaded();
 
 protected:
@@ -39,14 +41,10 @@ protected:
     // cancel keeps the window open.
     virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel); }
 
-    FormHost &host() const { return m_host; }
-
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    FormHost &m_host;
-    const FormId m_id;
     bool m_unloaded = false;
     bool m_placed = false;
 };

@@ -38,8 +38,8 @@ QLabel *panelLabel(QWidget *panel, const QString &text, const QRect &twips, cons
 
 } // namespace
 
-Game_Screen::Game_Screen(FormHost &host)
-    : Form(host, Id, QStringLiteral("Veltrano"), 9135, 7695, Frame::Dialog)
+Game_Screen::Game_Screen()
+    : Form(QStringLiteral("Veltrano"), 9135, 7695, Frame::Dialog)
     , m_backColor(128, 128, 255)
     , m_random(quint32(QTime::currentTime().msecsSinceStartOfDay()))
 {
@@ -224,10 +224,8 @@ void Game_Screen::clearTile()
 
 void Game_Screen::levelEnd()
 {
-    // A level from a file ends by closing the play screen: its Form_Unload
-    // brings back the load-level screen for the next choice.
-    if (Label2->text() == LevelTable::FileMarker) {
-        host().unload(Id);
+    if (isFileLevel()) {
+        emit fileLevelEnded();
         return;
     }
     const int level = int(value(Label2));
@@ -266,7 +264,7 @@ void Game_Screen::Timer1_Timer()
     if (lives >= 0 && lives < int(Lives.size()))
         Lives[std::size_t(lives)]->hide();
 
-    const bool fromFile = Label2->text() == LevelTable::FileMarker;
+    const bool fromFile = isFileLevel();
     // The screen may be closed, and gone, by the time the player answers.
     const QPointer<Game_Screen> alive(this);
     if (lives != -1) {
@@ -282,7 +280,7 @@ void Game_Screen::Timer1_Timer()
     if (!alive || isUnloaded())
         return;
     if (fromFile) {
-        host().unload(Id);
+        emit fileLevelEnded();
         return;
     }
     Label2->setText(QStringLiteral("1"));
@@ -312,9 +310,10 @@ std::optional<double> Game_Screen::displayStep()
         Picture5->show();
         Picture5->raise();
     } else if (m_turns == DisplayTurns) {
-        host().show(FormId::About);
+        // The game is over; what follows the screen is what follows a level
+        // from a file.
         Label2->setText(LevelTable::FileMarker);
-        host().unload(Id);
+        emit gameFinished();
         return std::nullopt;
     }
 
@@ -350,7 +349,24 @@ void Game_Screen::Form_Unload(bool &cancel)
 {
     Q_UNUSED(cancel);
     Timer1->stop();
-    host().show(Label2->text() == LevelTable::FileMarker ? FormId::LoadFiles : FormId::PlayGame);
+}
+
+void Game_Screen::playLevel(int level)
+{
+    Label2->setText(QString::number(level));
+    loadscreen(level - 1);
+}
+
+void Game_Screen::playFile(const LevelRecord &level)
+{
+    setCustomLevel(level);
+    Label2->setText(LevelTable::FileMarker);
+    loadscreen(LevelTable::CustomSlot);
+}
+
+bool Game_Screen::isFileLevel() const
+{
+    return Label2->text() == LevelTable::FileMarker;
 }
 
 double Game_Screen::value(const QLabel *label)

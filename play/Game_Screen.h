@@ -28,15 +28,19 @@ class Game_Screen : public Form
     Q_OBJECT
 
 public:
-    static constexpr FormId Id = FormId::GameScreen;
-
-    explicit Game_Screen(FormHost &host);
+    Game_Screen();
 
     void Form_Load() override;
 
     // Builds a slot of the level table (0..20): tiles, screen cash, figure,
     // colour, time; stops the clock and records the progress.
     void loadscreen(int index);
+    // Builds built-in level n (1..20) with its number on the panel.
+    void playLevel(int level);
+    // Builds the level of a file in the custom slot, "File" on the panel.
+    void playFile(const LevelRecord &level);
+    // The level on the screen came from a file.
+    bool isFileLevel() const;
 
     // One complete step of the game for a key, by its virtual-key code.
     void Form_KeyDown(int KeyCode, int Shift);
@@ -80,6 +84,13 @@ public:
     QLabel *Label9 = nullptr;       // the end-of-game text
     EndPanel *Picture5 = nullptr;   // the end-of-game panel
     QTimer *Timer1 = nullptr;
+
+signals:
+    // A level from a file is over, left through its exit or lost with the
+    // last life: the screen is done with it.
+    void fileLevelEnded();
+    // The end-of-game display has run its course.
+    void gameFinished();
 
 protected:
     void Form_Unload(bool &cancel) override;

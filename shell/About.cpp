@@ -31,8 +31,8 @@ QLabel *textLabel(QWidget *parent, const QRect &twips)
 
 } // namespace
 
-About::About(FormHost &host)
-    : Form(host, Id, QStringLiteral("About"), 4335, 7935, Frame::Tool)
+About::About()
+    : Form(QStringLiteral("About"), 4335, 7935, Frame::Tool)
 {
     // Created from the bottom of the stack up: each box covers the ones
     // made before it.
@@ -154,10 +154,4 @@ double About::nextStep()
         return 0.5;
     }
     Q_UNREACHABLE();
-}
-
-void About::Form_Unload(bool &cancel)
-{
-    Q_UNUSED(cancel);
-    host().show(FormId::MainMenu);
 }

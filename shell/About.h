@@ -15,12 +15,11 @@ class About : public Form
     Q_OBJECT
 
 public:
-    static constexpr FormId Id = FormId::About;
     // The typing takes this many steps whatever the text's length; once the
     // whole text stands, the remaining steps change nothing.
     static constexpr int TypingSteps = 649;
 
-    explicit About(FormHost &host);
+    About();
 
     // The 28 lines of credits, separated by CR LF.
     static QString credits();
@@ -41,9 +40,6 @@ public:
     PictureBox *Picture3 = nullptr; // the right curtain
     PictureBox *Picture4 = nullptr; // the left curtain
     QTimer *Timer1 = nullptr;
-
-protected:
-    void Form_Unload(bool &cancel) override;
 
     // The credits' steps; tests run them fast.
     StepTimer *steps() const { return m_steps; }

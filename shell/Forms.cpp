@@ -24,21 +24,147 @@ Form *Forms::create(FormId id)
 {
     switch (id) {
     case FormId::GameScreen:
-        return new Game_Screen(*this);
+        return new Game_Screen;
     case FormId::MainMenu:
-        return new Main_Menu(*this);
+        return new Main_Menu;
     case FormId::PlayGame:
-        return new Play_Game(*this);
+        return new Play_Game;
     case FormId::StartLevel:
-        return new Start_Level(*this);
+        return new Start_Level;
     case FormId::About:
-        return new About(*this);
+        return new About;
     case FormId::LoadFiles:
-        return new Load_Files(*this);
+        return new Load_Files;
     case FormId::MapEditor:
-        return new MapEditor(*this);
+        return new MapEditor;
     }
     Q_UNREACHABLE();
+}
+
+// The navigation table. Each row is a window's request and what follows it,
+// in the order it happens; a window that leaves for another shows the next
+// one before it hides or closes, so that the game never has no window.
+void Forms::follow(FormId id, Form *form)
+{
+    switch (id) {
+    case FormId::MainMenu: {
+        auto *menu = static_cast<Main_Menu *>(form);
+        connect(menu, &Main_Menu::playGameChosen, this, [this] { handOver(FormId::MainMenu, FormId::PlayGame); });
+        connect(menu, &Main_Menu::levelCreatorChosen, this,
+                [this] { handOver(FormId::MainMenu, FormId::MapEditor); });
+        connect(menu, &Main_Menu::aboutChosen, this, [this] { handOver(FormId::MainMenu, FormId::About); });
+        connect(menu, &Main_Menu::exitChosen, this, &Forms::end);
+        break;
+    }
+    case FormId::PlayGame: {
+        auto *menu = static_cast<Play_Game *>(form);
+        connect(menu, &Play_Game::newGameChosen, this, [this] { handOver(FormId::PlayGame, FormId::GameScreen); });
+        connect(menu, &Play_Game::startFromLevelChosen, this,
+                [this] { handOver(FormId::PlayGame, FormId::StartLevel); });
+        connect(menu, &Play_Game::loadFromFileChosen, this, [this] { handOver(FormId::PlayGame, FormId::LoadFiles); });
+        connect(menu, &Play_Game::mainMenuChosen, this, [this] { handOver(FormId::PlayGame, FormId::MainMenu); });
+        break;
+    }
+    case FormId::StartLevel: {
+        auto *selection = static_cast<Start_Level *>(form);
+        connect(selection, &Start_Level::levelChosen, this, [this](int level) {
+            get<Game_Screen>()->playLevel(level);
+            show(FormId::GameScreen);
+            unload(FormId::StartLevel);
+        });
+        connect(selection, &Start_Level::goBackChosen, this, [this] {
+            show(FormId::PlayGame);
+            unload(FormId::StartLevel);
+        });
+        break;
+    }
+    case FormId::About:
+        break;
+    case FormId::GameScreen: {
+        auto *screen = static_cast<Game_Screen *>(form);
+        connect(screen, &Game_Screen::fileLevelEnded, this, [this] { unload(FormId::GameScreen); });
+        connect(screen, &Game_Screen::gameFinished, this, [this] {
+            show(FormId::About);
+            unload(FormId::GameScreen);
+        });
+        break;
+    }
+    case FormId::LoadFiles: {
+        auto *files = static_cast<Load_Files *>(form);
+        connect(files, &Load_Files::playChosen, this, [this](const LevelRecord &level) {
+            get<Game_Screen>()->playFile(level);
+            show(FormId::GameScreen);
+            unload(FormId::LoadFiles);
+        });
+        connect(files, &Load_Files::editChosen, this, [this](const QStringList &lines) {
+            get<MapEditor>()->loadFromFile(lines);
+            show(FormId::MapEditor);
+            unload(FormId::LoadFiles);
+        });
+        break;
+    }
+    case FormId::MapEditor: {
+        auto *editor = static_cast<MapEditor *>(form);
+        connect(editor, &MapEditor::loadLevelChosen, this, [this] {
+            show(FormId::LoadFiles);
+            get<Load_Files>()->setEditorMode();
+        });
+        break;
+    }
+    }
+    connect(form, &Form::closed, this, [this, id, form] { closed(id, form); });
+}
+
+void Forms::closed(FormId id, Form *form)
+{
+    switch (id) {
+    case FormId::MainMenu:
+        // The main menu stays loaded for the whole game: closing it is the end.
+        end();
+        break;
+    case FormId::PlayGame:
+        hide(FormId::PlayGame);
+        show(FormId::MainMenu);
+        break;
+    case FormId::StartLevel:
+        // Once a level is started, the play screen is what follows.
+        if (static_cast<const Start_Level *>(form)->BackToMenu()) {
+            hide(FormId::StartLevel);
+            show(FormId::PlayGame);
+        }
+        break;
+    case FormId::About:
+        show(FormId::MainMenu);
+        break;
+    case FormId::GameScreen:
+        // A level from a file, and the end of the game, bring back the
+        // load-level screen for the next choice.
+        show(static_cast<const Game_Screen *>(form)->isFileLevel() ? FormId::LoadFiles : FormId::PlayGame);
+        break;
+    case FormId::LoadFiles: {
+        // Opened from the editor, closing leaves the editor behind it in front.
+        const auto *files = static_cast<const Load_Files *>(form);
+        if (files->BackToMenu() && files->isPlayMode())
+            show(FormId::PlayGame);
+        break;
+    }
+    case FormId::MapEditor:
+        // A load-level screen opened from here would otherwise fill an editor
+        // that is no longer there.
+        if (const auto *files = qobject_cast<const Load_Files *>(loaded(FormId::LoadFiles));
+            files && !files->isPlayMode())
+            unload(FormId::LoadFiles);
+        show(FormId::MainMenu);
+        break;
+    }
+}
+
+void Forms::handOver(FormId from, FormId to)
+{
+    show(to);
+    if (auto *menu = qobject_cast<Menu *>(loaded(from)))
+        menu->focus(0);
+    hide(from);
 }
 
 void Forms::start()
@@ -52,12 +178,22 @@ Form *Forms::loaded(FormId id) const
     return found == m_forms.end() ? nullptr : found->second.data();
 }
 
-QWidget *Forms::form(FormId id)
+std::optional<FormId> Forms::idOf(const Form *form) const
+{
+    for (const auto &[id, loadedForm] : m_forms) {
+        if (loadedForm == form)
+            return id;
+    }
+    return std::nullopt;
+}
+
+Form *Forms::form(FormId id)
 {
     if (Form *existing = loaded(id))
         return existing;
     Form *form = create(id);
     m_forms[id] = form;
+    follow(id, form);
     connect(form, &Form::unloaded, this, [this, id, form] {
         if (loaded(id) == form)
             m_forms.erase(id);

@@ -1,18 +1,21 @@
 #pragma once
 
-#include "FormHost.h"
+#include "FormId.h"
 
 #include <QObject>
 #include <QPointer>
 
 #include <map>
+#include <optional>
 
 class Form;
 
-// Owns the lifecycle of the seven windows: each is created on first use,
-// hidden windows keep their state, and an unloaded window is discarded so
-// that its next use builds it afresh.
-class Forms : public QObject, public FormHost
+// The game's windows and the way between them. Each window exists at most
+// once and is created, with its Form_Load, the first time anything shows or
+// touches it; hidden windows keep their state, and an unloaded window is
+// deleted so that its next use builds it afresh. The windows only say what
+// the player asked for; the navigation table here decides what follows.
+class Forms : public QObject
 {
     Q_OBJECT
 
@@ -23,15 +26,29 @@ public:
     // Opens the game: the main menu alone, with "Play Game" highlighted.
     void start();
 
-    QWidget *form(FormId id) override;
-    bool isLoaded(FormId id) const override;
-    void show(FormId id) override;
-    void hide(FormId id) override;
-    bool unload(FormId id) override;
-    void end() override;
-
+    // The window, created first if it is not loaded.
+    Form *form(FormId id);
     // The window if it is loaded, without creating it.
     Form *loaded(FormId id) const;
+    bool isLoaded(FormId id) const;
+    // The role of a loaded window.
+    std::optional<FormId> idOf(const Form *form) const;
+
+    template<class T>
+    T *get()
+    {
+        return static_cast<T *>(form(FormIdOf<T>::value));
+    }
+
+    // Creates the window if needed, shows it and brings it to the front.
+    void show(FormId id);
+    // Hides a loaded window and keeps its state; does nothing otherwise.
+    void hide(FormId id);
+    // Runs the window's Form_Unload and discards it unless that cancels.
+    // Returns true when the window is gone (or was never loaded).
+    bool unload(FormId id);
+    // Ends the game at once: every window closes and no Form_Unload runs.
+    void end();
 
 signals:
     // The game has ended; the application leaves its event loop.
@@ -39,6 +56,13 @@ signals:
 
 private:
     Form *create(FormId id);
+    // The navigation table: what each window's requests lead to.
+    void follow(FormId id, Form *form);
+    // What follows when the player or the game closes a window.
+    void closed(FormId id, Form *form);
+    // Leaves a menu for another window: shows it, puts the menu's highlight
+    // back on its first item for its return, and hides the menu.
+    void handOver(FormId from, FormId to);
 
     std::map<FormId, QPointer<Form>> m_forms;
 };

@@ -5,8 +5,8 @@
 
 #include <QLabel>
 
-Main_Menu::Main_Menu(FormHost &host)
-    : Menu(host, Id, QStringLiteral("Main Menu"), 4695, 4110)
+Main_Menu::Main_Menu()
+    : Menu(QStringLiteral("Main Menu"), 4695, 4110)
 {
     addItems({QStringLiteral("Play Game"), QStringLiteral("Level Creator"),
               QStringLiteral("About this game"), QStringLiteral("Exit game")});
@@ -29,25 +29,18 @@ void Main_Menu::activate()
 {
     switch (current()) {
     case 0:
-        handOver(FormId::PlayGame);
+        emit playGameChosen();
         break;
     case 1:
-        handOver(FormId::MapEditor);
+        emit levelCreatorChosen();
         break;
     case 2:
-        handOver(FormId::About);
+        emit aboutChosen();
         break;
     case 3:
-        host().end();
+        emit exitChosen();
         break;
     default:
         break;
     }
-}
-
-void Main_Menu::Form_Unload(bool &cancel)
-{
-    Q_UNUSED(cancel);
-    // The main menu stays loaded for the whole game: closing it is the end.
-    host().end();
 }

@@ -9,13 +9,16 @@ class Main_Menu : public Menu
     Q_OBJECT
 
 public:
-    static constexpr FormId Id = FormId::MainMenu;
-
-    explicit Main_Menu(FormHost &host);
+    Main_Menu();
 
     QLabel *Label2 = nullptr; // the credits box; not an item
 
+signals:
+    void playGameChosen();
+    void levelCreatorChosen();
+    void aboutChosen();
+    void exitChosen();
+
 protected:
     void activate() override;
-    void Form_Unload(bool &cancel) override;
 };

@@ -11,8 +11,8 @@
 
 #include <algorithm>
 
-Menu::Menu(FormHost &host, FormId id, const QString &caption, int clientWidthTwips, int clientHeightTwips)
-    : Form(host, id, caption, clientWidthTwips, clientHeightTwips, Frame::Tool)
+Menu::Menu(const QString &caption, int clientWidthTwips, int clientHeightTwips)
+    : Form(caption, clientWidthTwips, clientHeightTwips, Frame::Tool)
 {
     Colors::setBackColor(this, Colors::MenuBack);
     setFocusPolicy(Qt::StrongFocus);
@@ -105,13 +105,6 @@ void Menu::Label1_Click(int Index)
 {
     Q_UNUSED(Index);
     activate();
-}
-
-void Menu::handOver(FormId target)
-{
-    host().show(target);
-    focus(0);
-    host().hide(formId());
 }
 
 bool Menu::eventFilter(QObject *watched, QEvent *event)

@@ -39,6 +39,9 @@ public:
     // keyboard may have moved the highlight while the pointer rested.
     void Label1_Click(int Index);
 
+    // The highlighted item's index.
+    int current() const;
+
     std::vector<QLabel *> Label1; // the items, top to bottom
     QLabel *Curr = nullptr;       // hidden: the highlighted index as text
 
@@ -47,7 +50,7 @@ protected:
     // its grey text.
     static void paint(QLabel *label, const QColor &back, const QColor &text);
 
-    Menu(FormHost &host, FormId id, const QString &caption, int clientWidthTwips, int clientHeightTwips);
+    Menu(const QString &caption, int clientWidthTwips, int clientHeightTwips);
 
     // Adds the next item below the others; the first one starts highlighted.
     QLabel *addItem(const QString &caption, const QRect &twips, qreal points, Qt::Alignment alignment);
@@ -55,7 +58,6 @@ protected:
     // top down, 360 twips apart.
     void addItems(const QStringList &captions);
 
-    int current() const;
     int last() const { return int(Label1.size()) - 1; }
 
     // Where Up and Down lead from item c: both wrap around the column.
@@ -64,10 +66,6 @@ protected:
 
     // Runs the highlighted item.
     virtual void activate() = 0;
-
-    // Leaves for another window: shows it, puts this menu's highlight back on
-    // item 0 for its return, and hides this menu, in that order.
-    void handOver(FormId target);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-Play_Game::Play_Game(FormHost &host)
-    : Menu(host, Id, QStringLiteral("Play Game"), 4695, 2415)
+Play_Game::Play_Game()
+    : Menu(QStringLiteral("Play Game"), 4695, 2415)
 {
     addItems({QStringLiteral("Start new game"), QStringLiteral("Start from level"),
               QStringLiteral("Load level from file"), QStringLiteral("Back to main menu")});
@@ -13,25 +13,18 @@ void Play_Game::activate()
 {
     switch (current()) {
     case 0:
-        handOver(FormId::GameScreen);
+        emit newGameChosen();
         break;
     case 1:
-        handOver(FormId::StartLevel);
+        emit startFromLevelChosen();
         break;
     case 2:
-        handOver(FormId::LoadFiles);
+        emit loadFromFileChosen();
         break;
     case 3:
-        handOver(FormId::MainMenu);
+        emit mainMenuChosen();
         break;
     default:
         break;
     }
-}
-
-void Play_Game::Form_Unload(bool &cancel)
-{
-    Q_UNUSED(cancel);
-    host().hide(Id);
-    host().show(FormId::MainMenu);
 }

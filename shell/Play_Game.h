@@ -9,11 +9,14 @@ class Play_Game : public Menu
     Q_OBJECT
 
 public:
-    static constexpr FormId Id = FormId::PlayGame;
+    Play_Game();
 
-    explicit Play_Game(FormHost &host);
+signals:
+    void newGameChosen();
+    void startFromLevelChosen();
+    void loadFromFileChosen();
+    void mainMenuChosen();
 
 protected:
     void activate() override;
-    void Form_Unload(bool &cancel) override;
 };

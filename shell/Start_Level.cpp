@@ -1,14 +1,13 @@
 #include "Start_Level.h"
 
-#include "Game_Screen.h"
 #include "ProgressFile.h"
 
 #include <QLabel>
 
 #include <cmath>
 
-Start_Level::Start_Level(FormHost &host)
-    : Menu(host, Id, QStringLiteral("Start From Level:"), 4695, 6030)
+Start_Level::Start_Level()
+    : Menu(QStringLiteral("Start From Level:"), 4695, 6030)
 {
     for (int k = 0; k < GoBack; ++k) {
         QLabel *item = addItem(QStringLiteral("Start Level %1").arg(k + 1), QRect(480, 480 + 240 * k, 3735, 255),
@@ -48,27 +47,13 @@ void Start_Level::activate()
 {
     const int c = current();
     if (c == GoBack) {
-        host().show(FormId::PlayGame);
-        host().unload(Id);
+        emit goBackChosen();
         return;
     }
     // Only a hand-edited progress file can leave the highlight on a locked
     // level, and a locked level is not to be played.
     if (!Label1.at(std::size_t(c))->isEnabled())
         return;
-    auto *screen = host().get<Game_Screen>();
-    screen->Label2->setText(QString::number(c + 1));
-    screen->loadscreen(c);
-    host().show(Game_Screen::Id);
     m_backToMenu = false;
-    host().unload(Id);
-}
-
-void Start_Level::Form_Unload(bool &cancel)
-{
-    Q_UNUSED(cancel);
-    if (!m_backToMenu)
-        return;
-    host().hide(Id);
-    host().show(FormId::PlayGame);
+    emit levelChosen(c + 1);
 }

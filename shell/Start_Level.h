@@ -11,11 +11,10 @@ class Start_Level : public Menu
     Q_OBJECT
 
 public:
-    static constexpr FormId Id = FormId::StartLevel;
     // The item after the twenty levels.
     static constexpr int GoBack = 20;
 
-    explicit Start_Level(FormHost &host);
+    Start_Level();
 
     // Unlocks the levels the progress file allows.
     void Form_Load() override;
@@ -26,11 +25,15 @@ public:
     // The furthest unlocked level item, where Up from "Go Back" lands.
     int MaxLevel() const { return m_maxLevel; }
 
+signals:
+    // An unlocked level, by its number (1..20).
+    void levelChosen(int level);
+    void goBackChosen();
+
 protected:
     int above(int c) const override;
     int below(int c) const override;
     void activate() override;
-    void Form_Unload(bool &cancel) override;
 
 private:
     bool m_backToMenu = true;

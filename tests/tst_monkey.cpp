@@ -219,7 +219,7 @@ QString Monkey::step()
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (const Form *form : visibleForms())
-        ++m_shown[form->formId()];
+        ++m_shown[*m_forms->idOf(form)];
     return done.isEmpty() ? QStringLiteral("nothing to do") : done;
 }
 
@@ -253,7 +253,7 @@ QString Monkey::pressKey()
         .arg(QKeySequence(key).toString())
         .arg(int(modifiers))
         .arg(QString::fromLatin1(target->metaObject()->className()))
-        .arg(QString::fromLatin1(formName(form->formId())));
+        .arg(QString::fromLatin1(form->metaObject()->className()));
 }
 
 QString Monkey::playArrow()
@@ -303,7 +303,7 @@ QString Monkey::clickSomewhere(bool twice)
         .arg(QString::fromLatin1(target->metaObject()->className()))
         .arg(at.x())
         .arg(at.y())
-        .arg(QString::fromLatin1(formName(form->formId())));
+        .arg(QString::fromLatin1(form->metaObject()->className()));
 }
 
 QString Monkey::pointAtMenuItem()
@@ -340,9 +340,9 @@ QString Monkey::closeWindow()
     Form *form = pick(visibleForms());
     if (!form)
         return {};
-    const FormId id = form->formId();
+    const QString name = QString::fromLatin1(form->metaObject()->className());
     deliver([&] { form->close(); });
-    return QStringLiteral("close %1").arg(QString::fromLatin1(formName(id)));
+    return QStringLiteral("close %1").arg(name);
 }
 
 QString Monkey::runCredits()
@@ -403,11 +403,11 @@ QString Monkey::brokenRule()
         return QStringLiteral("a message without a text or with a strange title: ") + m_badMessages.join(u'|');
 
     // At most one of each window.
-    std::map<FormId, int> alive;
+    std::map<QByteArray, int> alive;
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         const auto *form = qobject_cast<Form *>(widget);
-        if (form && !form->isUnloaded() && ++alive[form->formId()] > 1)
-            return QStringLiteral("two %1 windows").arg(QString::fromLatin1(formName(form->formId())));
+        if (form && !form->isUnloaded() && ++alive[form->metaObject()->className()] > 1)
+            return QStringLiteral("two %1 windows").arg(QString::fromLatin1(form->metaObject()->className()));
     }
 
     // The progress file holds nothing, or a line the game writes.

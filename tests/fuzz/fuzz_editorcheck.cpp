@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray input = fuzz::bytes(data + 1, size - 1);
 
     // A fresh editor for each input, as the main menu opens it.
-    MapEditor editor(*forms);
+    MapEditor editor;
     editor.Form_Load();
     checkReport(editor);
 
