@@ -7,20 +7,21 @@
 #include "LevelFile.h"
 #include "LevelRecord.h"
 #include "LevelTable.h"
+#include "MapTextBox.h"
 #include "MessageBox.h"
 #include "ProgramDir.h"
+#include "RegularFile.h"
 #include "TabStopDelegate.h"
 #include "TilePalette.h"
 #include "Twips.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -77,10 +78,11 @@ std::optional<double> number(const QString &text)
 
 // The name becomes a file beside the program: a separator, "." or "..", or
 // a character that Windows refuses in file names would put the level
-// somewhere else or nowhere, so such a name is never written.
+// somewhere else or nowhere, and a name the file system's encoding cannot
+// hold would be saved under another one, so such a name is never written.
 bool isPlainFileName(const QString &name)
 {
-    if (name == u"." || name == u"..")
+    if (name == u"." || name == u".." || QFile::decodeName(QFile::encodeName(name)) != name)
         return false;
     for (const QChar c : name) {
         if (c.unicode() < 32 || QStringView(u"\\/:*?\"<>|").contains(c))
@@ -98,7 +100,7 @@ MapEditor::MapEditor()
     setFont(Fonts::msSansSerif(8));
 
     // The map box comes first so that it is first in the tab order.
-    Text1 = new QPlainTextEdit(this);
+    Text1 = new MapTextBox(this);
     Text1->setGeometry(Twips::rect(1560, 0, 4455, 3495));
     Text1->setFont(Fonts::courier(9.75));
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -108,6 +110,7 @@ MapEditor::MapEditor()
     // the window; a tab character is no tile code.
     Text1->setTabChangesFocus(true);
     Text1->installEventFilter(this);
+    connect(Text1, &MapTextBox::textPasted, this, &MapEditor::Text1_Paste);
 
     List2 = new QListWidget(this);
     List2->setGeometry(Twips::rect(0, 0, 1455, 3180));
@@ -233,6 +236,21 @@ bool MapEditor::Text1_KeyPress(const QString &typed)
     return false;
 }
 
+void MapEditor::Text1_Paste(const QString &text)
+{
+    // Line ends of other systems become the map box's own line break.
+    QString typed = text;
+    typed.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    for (const QChar c : std::as_const(typed)) {
+        // No key types a control character into the map other than the line
+        // break; a pasted tab or bell is dropped the same way.
+        if (c != u'\n' && c.category() == QChar::Other_Control)
+            continue;
+        if (!Text1_KeyPress(QString(c)))
+            Text1->insertPlainText(QString(c));
+    }
+}
+
 void MapEditor::Command1_Click()
 {
     m_list1 = Text1->toPlainText().split(u'\n');
@@ -285,7 +303,7 @@ QString MapEditor::mapText() const
 
 bool MapEditor::filexist(const QString &path)
 {
-    return QFileInfo(path).isFile();
+    return RegularFile::occupied(path);
 }
 
 bool MapEditor::SaveList(const QStringList &list, const QString &path)

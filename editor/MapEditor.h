@@ -2,6 +2,7 @@
 
 #include "Form.h"
 #include "ImageElement.h"
+#include "MapTextBox.h"
 
 #include <QColor>
 #include <QStringList>
@@ -15,7 +16,6 @@ class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class TilePalette;
@@ -46,10 +46,12 @@ public:
     // fit its box leaves that box as it was.
     void loadFromFile(const QStringList &lines);
 
-    // True when the file exists and its length can be read.
+    // True when something other than a directory has the name, a link
+    // included, dangling or not: saving there replaces it.
     static bool filexist(const QString &path);
     // Writes the items as the lines of a level file; shows "There has been a
-    // error!" and returns false when the file cannot be written.
+    // error!" and returns false when the file cannot be written or the text
+    // has characters a level file cannot hold.
     bool SaveList(const QStringList &list, const QString &path);
 
     // The map box's text with the file's CR LF between its rows.
@@ -62,7 +64,7 @@ public:
     const QStringList &List3() const { return m_list3; }
     const std::vector<ImageElement> &Image1() const { return m_image1; }
 
-    QPlainTextEdit *Text1 = nullptr; // the map
+    MapTextBox *Text1 = nullptr; // the map
     QListWidget *List2 = nullptr;    // the line report
     TilePalette *Picture1 = nullptr;
     Board *Picture2 = nullptr;
@@ -97,6 +99,8 @@ private:
     void HScroll1_Change();
     // Handles a typed character; true when the map box must not get it.
     bool Text1_KeyPress(const QString &typed);
+    // Inserts pasted or dropped text character by character, as if typed.
+    void Text1_Paste(const QString &text);
     void setSwatch(quint32 value);
     // The swatch and the preview background together.
     void showLevelColor(quint32 value);

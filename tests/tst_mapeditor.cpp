@@ -6,8 +6,10 @@
 #include "ScratchDir.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QHelpEvent>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -57,6 +59,8 @@ private slots:
     void paletteNamesItsTiles_data();
     void paletteNamesItsTiles();
     void floorTileIsAFramedCell();
+    void pasteIsTypedOrIgnored_data();
+    void pasteIsTypedOrIgnored();
     void checkReportsRowsAndDrawsCodes_data();
     void checkReportsRowsAndDrawsCodes();
     void fullMapIsPaintedWithPalettePictures();
@@ -206,6 +210,41 @@ void TestMapEditor::floorTileIsAFramedCell()
     QVERIFY(inside != background);
     QVERIFY(frame != inside);
     QVERIFY(frame != background);
+}
+
+void TestMapEditor::pasteIsTypedOrIgnored_data()
+{
+    QTest::addColumn<QString>("format"); // nothing on the clipboard when empty
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("after");
+    const QKeySequence ctrlV(Qt::CTRL | Qt::Key_V);
+    const QKeySequence shiftInsert(Qt::SHIFT | Qt::Key_Insert);
+    QTest::newRow("empty, Ctrl+V") << "" << QByteArray() << ctrlV << "11";
+    QTest::newRow("empty, Shift+Insert") << "" << QByteArray() << shiftInsert << "11";
+    QTest::newRow("picture only") << "image/png" << QByteArray("\x89PNG") << ctrlV << "11";
+    QTest::newRow("codes") << "text/plain" << QByteArray("23") << shiftInsert << "1123";
+    QTest::newRow("space and plus as keys") << "text/plain" << QByteArray("2 3+4") << ctrlV << "11204";
+    QTest::newRow("other line ends") << "text/plain" << QByteArray("2\r\n3\r4\n") << ctrlV << "112\n3\n4\n";
+    QTest::newRow("tab dropped") << "text/plain" << QByteArray("2\t3") << ctrlV << "1123";
+}
+
+void TestMapEditor::pasteIsTypedOrIgnored()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, data);
+    QFETCH(QKeySequence, keys);
+    auto *clipboard = new QMimeData;
+    if (!format.isEmpty())
+        clipboard->setData(format, data);
+    QGuiApplication::clipboard()->setMimeData(clipboard);
+    MapEditor *editor = open();
+    setMap(editor, "11", 2);
+    QTest::keySequence(editor->Text1, keys);
+    QFETCH(QString, after);
+    QCOMPARE(editor->Text1->toPlainText(), after);
+    // The check ran on the pasted text as on typed text.
+    QCOMPARE(editor->List2->item(0)->text(), QString("Line1: \t%1 Chr.").arg(after.section(u'\n', 0, 0).size()));
 }
 
 void TestMapEditor::checkReportsRowsAndDrawsCodes_data()

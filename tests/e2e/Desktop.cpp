@@ -242,7 +242,7 @@ bool Desktop::typeText(const QString &text) const
     return true;
 }
 
-bool Desktop::click(WindowId window, QPoint point, int clicks) const
+bool Desktop::click(WindowId window, QPoint point, int clicks, Button button) const
 {
     // The clicks of a double click come well inside the toolkit's
     // double-click interval. xdotool's --sync waits for the pointer to move,
@@ -253,7 +253,7 @@ bool Desktop::click(WindowId window, QPoint point, int clicks) const
                     QStringLiteral("--window"), idArgument(window), QStringLiteral("--sync"),
                     QString::number(point.x()), QString::number(point.y()),
                     QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(clicks),
-                    QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
+                    QStringLiteral("--delay"), QStringLiteral("80"), QString::number(int(button))});
 }
 
 bool Desktop::close(WindowId window) const

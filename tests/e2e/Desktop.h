@@ -51,9 +51,12 @@ public:
     bool pressKeys(const QStringList &keys, int delayMs = 25) const;
     // Types the text key by key; a line break is the Return key.
     bool typeText(const QString &text) const;
+    // The mouse buttons by their X numbers; the middle one pastes the
+    // selection under X.
+    enum class Button { Left = 1, Middle = 2 };
     // Moves the pointer to a point of the window's client area and clicks
-    // the left button, twice for a double click.
-    bool click(WindowId window, QPoint point, int clicks = 1) const;
+    // the button, twice for a double click.
+    bool click(WindowId window, QPoint point, int clicks = 1, Button button = Button::Left) const;
     // The user's close box.
     bool close(WindowId window) const;
 

@@ -109,6 +109,7 @@ const QPoint TopStartUpArrow = twips(600 + 1440 + 127, 4800 + 240 + 50);
 const QPoint LeftStartUpArrow = twips(600 + 1440 + 127, 4800 + 600 + 50);
 const QPoint LevelNameBox = twips(2640 + 120 + 1575 / 2, 5880 + 480 + 285 / 2);
 const QPoint SaveButton = twips(2640 + 1680 + 615 / 2, 5880 + 480 + 285 / 2);
+const QPoint MapBoxBelowRows = twips(1560 + 4455 / 2, 3495 - 600);
 // The first name in the load-level screen's file list.
 const QPoint FirstFileName = twips(480 + 600, 480 + 140);
 
@@ -136,6 +137,7 @@ private slots:
     void closingTheMainMenuEndsTheProgram();
     void readOnlyDirectoryKeepsProgressInThePlayersFolder();
     void unwritableHomeStillPlaysAndReportsTheFailedSave();
+    void pastingAnEmptyClipboardInsertsNothing();
 
 private:
     // Starts the game and returns its main menu, focused.
@@ -492,4 +494,31 @@ void TestEndToEnd::unwritableHomeStillPlaysAndReportsTheFailedSave()
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)
+// Nothing has been copied on the test's fresh X server: every way of pasting
+// into the map box and the name box inserts nothing, the game keeps running
+// and the level typed around the pastes saves whole.
+void TestEndToEnd::pastingAnEmptyClipboardInsertsNothing()
+{
+    QVERIFY(startGame());
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")}));
+    const WindowId editor = focused(QStringLiteral("Veltrano - MAP EDITOR"));
+    QVERIFY(editor);
+    QVERIFY(m_desktop->typeText(QStringLiteral("1111\n1041")));
+    const QStringList pasteKeys{QStringLiteral("ctrl+v"), QStringLiteral("shift+Insert")};
+    QVERIFY(m_desktop->pressKeys(pasteKeys));
+    QVERIFY(m_desktop->click(editor, MapBoxBelowRows, 1, Desktop::Button::Middle));
+    QVERIFY(m_desktop->click(editor, LevelNameBox));
+    QVERIFY(m_desktop->pressKeys(pasteKeys));
+    QVERIFY(m_desktop->click(editor, LevelNameBox, 1, Desktop::Button::Middle));
+    shoot(QStringLiteral("pasted"));
+    QVERIFY(m_game->isRunning());
+
+    QVERIFY(m_desktop->click(editor, SaveButton));
+    QVERIFY(focused(QStringLiteral("Veltrano")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano - MAP EDITOR")), qPrintable(m_desktop->lastError()));
+    QCOMPARE(m_game->file(QStringLiteral("Level.lvl")), QByteArray("0\r\n0\r\n12632256\r\n30\r\n1111\r\n1041\r\n"));
+    QVERIFY(m_game->isRunning());
+}
+
 #include "tst_endtoend.moc"
