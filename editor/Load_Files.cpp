@@ -3,12 +3,12 @@
 #include "Colors.h"
 #include "Fonts.h"
 #include "LevelFile.h"
+#include "LevelFolder.h"
 #include "LevelRecord.h"
 #include "MessageBox.h"
 #include "ProgramDir.h"
 #include "Twips.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QSet>
@@ -48,24 +48,23 @@ Load_Files::Load_Files()
 
 void Load_Files::Form_Load()
 {
-    // The player's own levels come first; a level beside the executable with
-    // the same name as one of theirs is left out, so the name loads theirs.
+    // The player's own levels come first; a level in a later folder with the
+    // same name as one already listed is left out, so the name loads theirs.
     QSet<QString> listed;
     for (const QString &folder : ProgramDir::levelFolders()) {
-        // Level files are matched on their extension in any letter case, as a
-        // level copied from another machine may come as LEVEL.LVL.
-        const QDir directory(folder, QStringLiteral("*.lvl"), QDir::Name | QDir::IgnoreCase, QDir::Files);
-        for (const QString &name : directory.entryList()) {
-            if (listed.contains(name))
+        QSet<QString> here;
+        for (const LevelFolder::Entry &entry : LevelFolder::entries(folder)) {
+            if (listed.contains(entry.name))
                 continue;
-            listed.insert(name);
-            auto *item = new QListWidgetItem(name, File1);
-            item->setData(PathRole, directory.filePath(name));
+            here.insert(entry.name);
+            auto *item = new QListWidgetItem(entry.name, File1);
+            item->setData(PathRole, entry.path);
         }
+        listed.unite(here);
     }
 }
 
-bool Load_Files::LoadList(QStringList &list, const QString &path)
+bool Load_Files::LoadList(QStringList &list, const QByteArray &path)
 {
     const std::optional<QStringList> lines = LevelFile::read(path);
     if (!lines) {
@@ -81,7 +80,7 @@ void Load_Files::File1_DblClick()
     const QListWidgetItem *chosen = File1->currentItem();
     if (!chosen)
         return;
-    if (!LoadList(m_list1, chosen->data(PathRole).toString()))
+    if (!LoadList(m_list1, chosen->data(PathRole).toByteArray()))
         return;
 
     if (isPlayMode()) {

@@ -21,8 +21,9 @@ public:
     void Form_Load() override;
 
     // Appends each line of the file to the list; shows "File Not Found" and
-    // returns false when the file cannot be read.
-    bool LoadList(QStringList &list, const QString &path);
+    // returns false when the file cannot be read or is no regular file. The
+    // path is in the file system's own bytes, as the list keeps it.
+    bool LoadList(QStringList &list, const QByteArray &path);
 
     // Loads the file chosen in the list, as a double-click does.
     void File1_DblClick();
@@ -34,7 +35,7 @@ public:
     const QStringList &List1() const { return m_list1; }
 
     QLabel *Label1 = nullptr;
-    QListWidget *File1 = nullptr; // the level files, bare names; each item's PathRole holds its path
+    QListWidget *File1 = nullptr; // the level files, bare names; each item's PathRole holds its path in the file system's bytes
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;     // the mode: "0" play, "1" editor
 

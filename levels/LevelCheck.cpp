@@ -85,8 +85,14 @@ QString LevelCheck::faultLine(const QStringList &lines)
         return QStringLiteral("line 1: the start X %1 is not a whole number of twips").arg(shown(0));
     case LevelRecord::FileFault::StartY:
         return QStringLiteral("line 2: the start Y %1 is not a whole number of twips").arg(shown(1));
+    case LevelRecord::FileFault::StartXRange:
+        return QStringLiteral("line 1: the start X %1 is out of range").arg(shown(0));
+    case LevelRecord::FileFault::StartYRange:
+        return QStringLiteral("line 2: the start Y %1 is out of range").arg(shown(1));
     case LevelRecord::FileFault::Color:
         return QStringLiteral("line 3: the colour %1 is not a colour value").arg(shown(2));
+    case LevelRecord::FileFault::ColorRange:
+        return QStringLiteral("line 3: the colour %1 is out of range").arg(shown(2));
     case LevelRecord::FileFault::Time:
         return QStringLiteral("line 4: the time limit %1 is not a number").arg(shown(3));
     case LevelRecord::FileFault::NoMap:

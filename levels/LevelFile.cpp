@@ -1,13 +1,20 @@
 #include "LevelFile.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 std::optional<QStringList> LevelFile::read(const QString &path, int maxLines)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    return read(QFile::encodeName(path), maxLines);
+}
+
+std::optional<QStringList> LevelFile::read(const QByteArray &nativePath, int maxLines)
+{
+    const std::unique_ptr<QFile> opened = RegularFile::openForReading(nativePath);
+    if (!opened)
         return std::nullopt;
+    QFile &file = *opened;
 
     QStringList lines;
     QByteArray line;
@@ -45,18 +52,13 @@ std::optional<QStringList> LevelFile::read(const QString &path, int maxLines)
 
 bool LevelFile::write(const QString &path, const QStringList &items)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    QByteArray bytes;
     for (const QString &item : items) {
-        const QByteArray bytes = item.toLatin1() + "\r\n";
-        if (file.write(bytes) != bytes.size())
-            return false;
+        for (const QChar c : item) {
+            if (c.unicode() > 0xFF)
+                return false;
+        }
+        bytes += item.toLatin1() + "\r\n";
     }
-    // Writes are buffered, so a full disk shows only when the buffer goes
-    // out; committing after that would put the cut-off file in place of the
-    // old one.
-    if (!file.flush())
-        return false;
-    return file.commit();
+    return RegularFile::replace(path, bytes);
 }

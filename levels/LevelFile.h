@@ -14,11 +14,15 @@ public:
     // end a line, a lone LF does not, and a last line without terminator is
     // still read. Only the first maxLines lines are read, and reading stops
     // after MaxBytes, so a huge or binary file is never loaded whole.
-    // Empty when the file cannot be opened or read.
+    // Empty when the file cannot be opened or read, or is no regular file.
     static std::optional<QStringList> read(const QString &path, int maxLines = 21);
+    // The same for a path in the file system's own bytes.
+    static std::optional<QStringList> read(const QByteArray &nativePath, int maxLines = 21);
 
     // Writes each item followed by CR LF, replacing the file only once all of
-    // it is on disk: a failed write leaves the old file as it was.
+    // it is on disk: a failed write leaves the old file as it was, and a link
+    // under the name is replaced, never written through. Text that Latin-1
+    // cannot hold is refused with nothing written, rather than saved as "?".
     static bool write(const QString &path, const QStringList &items);
 
     static constexpr qint64 MaxBytes = 1 << 20;

@@ -22,16 +22,18 @@ struct LevelRecord
     bool hasCodes() const;
 
     // The custom slot as a level file fills it: lines 1 to 4 as start X, start
-    // Y, colour and time, then lines 5 to 21 as seventeen rows (missing lines
+    // Y (as whole numbers when they are numbers), colour and time, then lines 5 to 21 as seventeen rows (missing lines
     // read as empty). The name stays "Custom".
     static LevelRecord fromFileLines(const QStringList &lines);
 
     // What keeps a level file from being played. The play screen keeps the
     // start as 16-bit twips and the colour as a 24-bit value, reads the time
     // as a number at every tick, and cannot build a map without a single code,
-    // so such a file is refused before anything of it is built. Each fault but
+    // so such a file is refused before anything of it is built. The start and
+    // the colour are numbers in any form ("480.0" is 480) converted to whole
+    // ones; a ...Range fault is a number that does not fit. Each fault but
     // the last names one line of the file; the map is lines 5 to 21.
-    enum class FileFault { None, StartX, StartY, Color, Time, NoMap };
+    enum class FileFault { None, StartX, StartXRange, StartY, StartYRange, Color, ColorRange, Time, NoMap };
     static FileFault fileFault(const QStringList &lines);
 
     // The fault as the load-level screen tells the player, or an empty string

@@ -253,7 +253,9 @@ int Game_Screen::Check_Ex(int x, int y)
 void Game_Screen::Timer1_Timer()
 {
     setValue(Label5, value(Label5) - 1);
-    if (value(Label5) != 0)
+    // A level file may give a time of 0, less, or a fraction, which never
+    // lands on 0 exactly: time is over at 0 or below.
+    if (value(Label5) > 0)
         return;
 
     // The clock stops before the message so the time left does not run below

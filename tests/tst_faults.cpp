@@ -1,3 +1,4 @@
+#include "AsNobody.h"
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "LevelFile.h"
@@ -33,16 +34,16 @@ namespace {
 const QByteArray SmallLevel = "480\r\n480\r\n0\r\n30\r\n1111\r\n1031\r\n1041\r\n1111\r\n";
 
 // Where the program directory cannot be written, whoever runs the tests.
-// Permission bits stop nobody running as root, so that case is skipped there;
-// the immutable flag stops root too, where the file system and the
-// privileges allow it to be set.
+// Permission bits stop nobody running as root, so that case runs as the
+// ordinary user nobody there; the immutable flag stops root too, where the
+// file system and the privileges allow it to be set.
 enum class Unwritable { UnderAFile, Proc, ReadOnlyBits, Immutable };
 
 const char *skipReason(Unwritable kind)
 {
     return kind == Unwritable::Immutable
                ? "The immutable flag cannot be set here: no privilege for it, or a file system without it"
-               : "This user writes into read-only directories (root), so the bits stop nothing here";
+               : "Running as root and unable to become nobody, so the bits stop nothing here";
 }
 
 bool setImmutable(const QString &directory, bool immutable)
@@ -105,6 +106,7 @@ private:
 
     std::unique_ptr<ScratchDir> m_dir;
     QString m_locked; // the directory made unwritable, to be unlocked again
+    std::unique_ptr<AsNobody> m_user;
     std::unique_ptr<Forms> m_forms;
     QList<MessageBox::Request> m_messages;
 };
@@ -125,6 +127,7 @@ void TestFaults::cleanup()
     MessageBox::setResponder({});
     m_forms.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_user.reset();
     // The scratch directory can only be removed once it may change again.
     if (!m_locked.isEmpty()) {
         setImmutable(m_locked, false);
@@ -164,8 +167,14 @@ QString TestFaults::unwritableDirectory(Unwritable kind, const QMap<QString, QBy
         m_locked = path;
         return path;
     case Unwritable::ReadOnlyBits: {
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        AsNobody::openUp(m_dir->path());
+        // The player's own data folder is theirs to make.
+        AsNobody::openUp(QFile::decodeName(qgetenv("XDG_DATA_HOME")), AsNobody::Write);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                        | QFileDevice::ExeOther);
         m_locked = path;
+        // The rest of the test is the player's, who may not write here.
+        m_user = std::make_unique<AsNobody>();
         QFile probe(path + QStringLiteral("/probe"));
         if (probe.open(QIODevice::WriteOnly)) {
             probe.remove();

@@ -120,23 +120,38 @@ void TestLevelFiles::fileLinesFillTheCustomSlot()
 void TestLevelFiles::playRefusesFilesItCannotBuild_data()
 {
     QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<bool>("playable");
-    QTest::newRow("a good level") << QStringList{"0", "0", "12632256", "30", "1041"} << true;
-    QTest::newRow("start off the grid still plays") << QStringList{"100", "0", "0", "30", "1041"} << true;
-    QTest::newRow("four lines, no map") << QStringList{"0", "0", "12632256", "30"} << false;
-    QTest::newRow("empty file") << QStringList{} << false;
-    QTest::newRow("start is text") << QStringList{"left", "0", "0", "30", "1041"} << false;
-    QTest::newRow("start beyond 16 bits") << QStringList{"99999", "0", "0", "30", "1041"} << false;
-    QTest::newRow("colour is text") << QStringList{"0", "0", "blue", "30", "1041"} << false;
-    QTest::newRow("colour beyond 24 bits") << QStringList{"0", "0", "16777216", "30", "1041"} << false;
-    QTest::newRow("time is text") << QStringList{"0", "0", "0", "soon", "1041"} << false;
+    QTest::addColumn<QString>("problem"); // empty when the file plays
+    QTest::addColumn<QString>("startX");  // as the play screen gets it
+    const QString start = "The start position of this level is ";
+    const QString colour = "The colour of this level is ";
+    QTest::newRow("a good level") << QStringList{"0", "0", "12632256", "30", "1041"} << "" << "0";
+    QTest::newRow("start off the grid still plays") << QStringList{"100", "0", "0", "30", "1041"} << "" << "100";
+    QTest::newRow("start with a point") << QStringList{"480.0", "0", "0", "30", "1041"} << "" << "480";
+    QTest::newRow("start as exponent") << QStringList{" 4.8e2", "0", "0", "30", "1041"} << "" << "480";
+    QTest::newRow("colour with a point") << QStringList{"0", "0", "255.0", "30", "1041"} << "" << "0";
+    QTest::newRow("four lines, no map") << QStringList{"0", "0", "12632256", "30"} << "This level has no map to play."
+                                        << "0";
+    QTest::newRow("empty file") << QStringList{} << start + "not a number." << "";
+    QTest::newRow("start is text") << QStringList{"left", "0", "0", "30", "1041"} << start + "not a number."
+                                   << "left";
+    QTest::newRow("start beyond 16 bits") << QStringList{"99999", "0", "0", "30", "1041"} << start + "out of range."
+                                          << "99999";
+    QTest::newRow("start Y below 16 bits") << QStringList{"0", "-32769", "0", "30", "1041"}
+                                           << start + "out of range." << "0";
+    QTest::newRow("colour is text") << QStringList{"0", "0", "blue", "30", "1041"} << colour + "not a colour value."
+                                    << "0";
+    QTest::newRow("colour beyond 24 bits") << QStringList{"0", "0", "16777216", "30", "1041"}
+                                           << colour + "out of range." << "0";
+    QTest::newRow("negative colour") << QStringList{"0", "0", "-1", "30", "1041"} << colour + "out of range." << "0";
+    QTest::newRow("time is text") << QStringList{"0", "0", "0", "soon", "1041"}
+                                  << "The time limit of this level is not a number." << "0";
 }
 
 void TestLevelFiles::playRefusesFilesItCannotBuild()
 {
     QFETCH(QStringList, lines);
-    QFETCH(bool, playable);
-    QCOMPARE(LevelRecord::playProblem(lines).isEmpty(), playable);
+    QTEST(LevelRecord::playProblem(lines), "problem");
+    QTEST(LevelRecord::fromFileLines(lines).locationX, "startX");
 }
 
 void TestLevelFiles::joinAddsOneSeparator_data()
@@ -169,6 +184,11 @@ void TestLevelFiles::progressReadsTheStoredSlot_data()
     QTest::newRow("negative") << QByteArray(" -250 \r\n") << 0.0;
     QTest::newRow("beyond the last slot") << QByteArray(" 99999 \r\n") << 20.0;
     QTest::newRow("huge file") << QByteArray(4096, ' ') + "125" << 0.0;
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF 2375 \r\n") << 19.0;
+    QTest::newRow("trailing text") << QByteArray(" 2375 x") << 19.0;
+    QTest::newRow("number before a huge tail") << QByteArray(" 250 ") + QByteArray(4096, 'x') << 2.0;
+    QTest::newRow("exponent") << QByteArray("1.25e3") << 10.0;
+    QTest::newRow("exponent without digits") << QByteArray("125e") << 1.0;
 }
 
 void TestLevelFiles::progressReadsTheStoredSlot()

@@ -196,9 +196,11 @@ void TestLevelTool::malformedFileGetsOneLine_data()
     QTest::newRow("start X is a word") << levelFile({"left", "480", "0", "30"}, map)
                                        << "line 1: the start X \"left\" is not a whole number of twips";
     QTest::newRow("start Y past 16 bits") << levelFile({"480", "40000", "0", "30"}, map)
-                                          << "line 2: the start Y \"40000\" is not a whole number of twips";
+                                          << "line 2: the start Y \"40000\" is out of range";
     QTest::newRow("colour past 24 bits") << levelFile({"480", "480", "16777216", "30"}, map)
-                                         << "line 3: the colour \"16777216\" is not a colour value";
+                                         << "line 3: the colour \"16777216\" is out of range";
+    QTest::newRow("colour is a word") << levelFile({"480", "480", "red", "30"}, map)
+                                      << "line 3: the colour \"red\" is not a colour value";
     QTest::newRow("time is a word") << levelFile({"480", "480", "0", "soon"}, map)
                                     << "line 4: the time limit \"soon\" is not a number";
     QTest::newRow("header only") << levelFile(Header, {}) << "lines 5 to 21: the map holds no codes";
@@ -207,7 +209,7 @@ void TestLevelTool::malformedFileGetsOneLine_data()
                                  << "line 1: the start X \"\\x7fELF\\x02\\x01\\x01\\x00\\x0a\\x00\" is not a whole "
                                     "number of twips";
     QTest::newRow("long line") << levelFile({QString(100, u'9'), "480", "0", "30"}, map)
-                               << "line 1: the start X \"" + QString(40, u'9') + "...\" is not a whole number of twips";
+                               << "line 1: the start X \"" + QString(40, u'9') + "...\" is out of range";
 }
 
 void TestLevelTool::malformedFileGetsOneLine()

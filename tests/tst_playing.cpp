@@ -52,7 +52,8 @@ private slots:
     void timeOverCostsALife();
     void fourthTimeOverStartsOver();
     void fourthTimeOverOnAFileLevelClosesTheScreen();
-    void timeLimitZeroNeverRunsOut();
+    void timeAtZeroOrBelowIsOver_data();
+    void timeAtZeroOrBelowIsOver();
     void levelOnePlaysToLevelTwoByKeys();
     void levelTwentyEndsWithTheDisplay();
     void closingTheScreenEndsTheDisplay();
@@ -308,15 +309,29 @@ void TestPlaying::fourthTimeOverOnAFileLevelClosesTheScreen()
     QVERIFY(m_forms->isLoaded(FormId::LoadFiles));
 }
 
-void TestPlaying::timeLimitZeroNeverRunsOut()
+void TestPlaying::timeAtZeroOrBelowIsOver_data()
 {
-    playCustom(board({"1111", "1031", "1111"}, "0"));
+    QTest::addColumn<QString>("time");
+    for (const char *time : {"1", "0", "-1", "0.5", "1.5"})
+        QTest::newRow(time) << QString(time);
+}
+
+void TestPlaying::timeAtZeroOrBelowIsOver()
+{
+    QFETCH(QString, time);
+    playCustom(board({"1111", "1031", "1111"}, time));
+    // "1.5" shows 0.5 after its first tick; the others are over there.
+    if (time == u"1.5") {
+        m_screen->Timer1_Timer();
+        QCOMPARE(m_screen->Label5->text(), QStringLiteral("0.5"));
+        QVERIFY(m_messages.isEmpty());
+    }
     m_screen->Timer1_Timer();
-    QCOMPARE(m_screen->Label5->text(), QStringLiteral("-1"));
-    m_screen->Timer1_Timer();
-    QCOMPARE(m_screen->Label5->text(), QStringLiteral("-2"));
-    QVERIFY(m_messages.isEmpty());
-    QCOMPARE(m_screen->Lives_Number->text(), QStringLiteral("3"));
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.at(0).text, QStringLiteral("TIME OVER, Retry..."));
+    QCOMPARE(m_screen->Lives_Number->text(), QStringLiteral("2"));
+    // The retry starts with the level's own time again.
+    QCOMPARE(m_screen->Label5->text(), time);
 }
 
 void TestPlaying::levelOnePlaysToLevelTwoByKeys()
