@@ -1,6 +1,7 @@
 #include "AsNobody.h"
 #include "Forms.h"
 #include "Game_Screen.h"
+#include "LevelCheck.h"
 #include "LevelFile.h"
 #include "LevelTable.h"
 #include "Load_Files.h"
@@ -24,6 +25,7 @@
 #include <functional>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/stat.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -61,6 +63,17 @@ bool setImmutable(const QString &directory, bool immutable)
     return done;
 }
 
+// What may stand under a file's name in the game's folder instead of a file.
+enum class Special { Fifo, LinkToFifo, DanglingLink, LinkOutside, DeviceLink };
+// Who meets it: the three readers and the two writers.
+enum class Use { PlayList, EditorList, ProgressRead, LevelCheck, LevelSave, ProgressWrite };
+
+bool hasType(const QString &path, mode_t type)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && (info.st_mode & S_IFMT) == type;
+}
+
 } // namespace
 
 // What the game does when the disk or the program directory lets it down:
@@ -92,6 +105,8 @@ private slots:
     void hugeSparseLevelFileLoadsIntoTheEditorInBounds();
     void fullDiskDuringSaveKeepsTheOldFile();
     void fullDiskKeepsTheOldProgress();
+    void specialFilesAreNeitherOpenedNorWrittenThrough_data();
+    void specialFilesAreNeitherOpenedNorWrittenThrough();
 
 private:
     // A place that cannot be written, holding the given files; empty when
@@ -549,6 +564,145 @@ void TestFaults::fullDiskKeepsTheOldProgress()
     }));
     QCOMPARE(m_dir->read(QStringLiteral("LGT.Log")), ProgressFile::content(3));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("LGT.Log")});
+}
+
+void TestFaults::specialFilesAreNeitherOpenedNorWrittenThrough_data()
+{
+    QTest::addColumn<Special>("special");
+    QTest::addColumn<Use>("use");
+    const std::pair<Special, const char *> specials[] = {
+        {Special::Fifo, "FIFO"},
+        {Special::LinkToFifo, "link to a FIFO"},
+        {Special::DanglingLink, "dangling link"},
+        {Special::LinkOutside, "link to a file outside"},
+        {Special::DeviceLink, "link to /dev/null"},
+    };
+    const std::pair<Use, const char *> uses[] = {
+        {Use::PlayList, "chosen to play"},       {Use::EditorList, "chosen to edit"},
+        {Use::ProgressRead, "read as progress"}, {Use::LevelCheck, "checked by veltrano-levels"},
+        {Use::LevelSave, "saved over"},          {Use::ProgressWrite, "progress written over"},
+    };
+    for (const auto &[special, what] : specials) {
+        for (const auto &[use, how] : uses)
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(what), QLatin1String(how))))
+                << special << use;
+    }
+}
+
+// Nothing but a regular file is ever read, so nothing blocks; a link to a
+// regular file is read through; writing replaces the name in the folder and
+// never touches what a link points to. The files run as an ordinary user's.
+void TestFaults::specialFilesAreNeitherOpenedNorWrittenThrough()
+{
+    QFETCH(Special, special);
+    QFETCH(Use, use);
+    const bool progress = use == Use::ProgressRead || use == Use::ProgressWrite;
+    const QString name = progress ? QStringLiteral("LGT.Log") : QStringLiteral("x.lvl");
+    const QByteArray outsideBytes = progress ? ProgressFile::content(4) : SmallLevel;
+    QDir scratch(m_dir->path());
+    QVERIFY(scratch.mkpath(QStringLiteral("game")) && scratch.mkpath(QStringLiteral("outside")));
+    const QString game = m_dir->filePath(QStringLiteral("game"));
+    const QString entry = game + u'/' + name;
+    const QString outside = m_dir->filePath(QStringLiteral("outside/") + name);
+    ProgramDir::setPath(game);
+
+    // The list is read while a level file is there; the file is swapped
+    // before the double-click.
+    m_dir->write(QStringLiteral("game/") + name, SmallLevel);
+    Load_Files *files = nullptr;
+    if (use == Use::PlayList || use == Use::EditorList) {
+        m_forms->show(FormId::LoadFiles);
+        files = m_forms->get<Load_Files>();
+        files->Label3->setText(use == Use::EditorList ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(files->File1->count(), 1);
+        files->File1->setCurrentRow(0);
+    }
+    QVERIFY(QFile::remove(entry));
+    const QByteArray fifo = QFile::encodeName(special == Special::Fifo ? entry : outside);
+    switch (special) {
+    case Special::Fifo:
+    case Special::LinkToFifo:
+        QVERIFY(::mkfifo(fifo.constData(), 0666) == 0);
+        if (special == Special::LinkToFifo)
+            QVERIFY(QFile::link(outside, entry));
+        break;
+    case Special::LinkOutside:
+        m_dir->write(QStringLiteral("outside/") + name, outsideBytes);
+        QVERIFY(QFile::link(outside, entry));
+        break;
+    case Special::DanglingLink:
+        QVERIFY(QFile::link(outside, entry));
+        break;
+    case Special::DeviceLink:
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), entry));
+        break;
+    }
+    QVERIFY(AsNobody::openUp(m_dir->path()) && AsNobody::openUp(m_dir->filePath(QStringLiteral("outside"))));
+    QVERIFY(QFile::setPermissions(game, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                            | QFileDevice::ReadOther | QFileDevice::WriteOther
+                                            | QFileDevice::ExeOther));
+    m_user = std::make_unique<AsNobody>();
+    QVERIFY(m_user->ordinary());
+
+    const bool readable = special == Special::LinkOutside;
+    switch (use) {
+    case Use::PlayList:
+    case Use::EditorList:
+        files->File1_DblClick();
+        if (!readable) {
+            QCOMPARE(shownMessages(), QStringList{QStringLiteral("Error: File Not Found")});
+            QVERIFY(files->isVisible());
+        } else if (use == Use::PlayList) {
+            QCOMPARE(m_forms->get<Game_Screen>()->Cash->text(), QStringLiteral("1"));
+        } else {
+            QVERIFY(m_forms->get<MapEditor>()->Text1->toPlainText().startsWith(QStringLiteral("1111\n1031\n")));
+        }
+        break;
+    case Use::ProgressRead:
+        QCOMPARE(ProgressFile::readSlot(), readable ? 4.0 : 0.0);
+        break;
+    case Use::LevelCheck:
+        QCOMPARE(LevelCheck(entry).report(false).first() == u"cannot be read; cannot be won", !readable);
+        break;
+    case Use::LevelSave: {
+        auto *editor = m_forms->get<MapEditor>();
+        editor->Text4->setText(QStringLiteral("x"));
+        editor->Text1->setPlainText(QStringLiteral("1111\n1041\n1111"));
+        editor->Command3_Click();
+        QCOMPARE(shownMessages(), QStringList({QStringLiteral("Veltrano: File Already Exist, Replace ?"),
+                                               QStringLiteral("Veltrano: file saved successfully !")}));
+        QCOMPARE(m_dir->read(QStringLiteral("game/x.lvl")), QByteArray("0\r\n0\r\n12632256\r\n30\r\n1111\r\n1041\r\n1111\r\n"));
+        break;
+    }
+    case Use::ProgressWrite:
+        QVERIFY(ProgressFile::record(5));
+        QCOMPARE(m_dir->read(QStringLiteral("game/LGT.Log")), ProgressFile::content(5));
+        break;
+    }
+    if (use == Use::LevelSave || use == Use::ProgressWrite) {
+        QVERIFY(hasType(entry, S_IFREG));
+        QCOMPARE(QDir(game).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{name});
+    }
+
+    // Whatever the name pointed to is as it was.
+    switch (special) {
+    case Special::Fifo:
+        QVERIFY(use == Use::LevelSave || use == Use::ProgressWrite || hasType(entry, S_IFIFO));
+        break;
+    case Special::LinkToFifo:
+        QVERIFY(hasType(outside, S_IFIFO));
+        break;
+    case Special::DanglingLink:
+        QVERIFY(!hasType(outside, S_IFREG));
+        break;
+    case Special::LinkOutside:
+        QCOMPARE(m_dir->read(QStringLiteral("outside/") + name), outsideBytes);
+        break;
+    case Special::DeviceLink:
+        QVERIFY(hasType(QStringLiteral("/dev/null"), S_IFCHR));
+        break;
+    }
 }
 
 QTEST_MAIN(TestFaults)

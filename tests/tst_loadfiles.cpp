@@ -10,6 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace EditorDriver;
 
 namespace {
@@ -88,12 +91,25 @@ void TestLoadFiles::walkToExit()
     QVERIFY(m_forms->get<Load_Files>()->isVisible());
 }
 
+// Hidden files are listed, so that a level saved as ".x" can be loaded, and
+// so are names that are no valid UTF-8 (saved under another encoding), which
+// open by their own bytes.
 void TestLoadFiles::listsLevelFilesInAnyLetterCase()
 {
-    for (const char *name : {"small.lvl", "LOUD.LVL", "Mixed.Lvl", "notes.txt", "old.lvl.bak"})
+    for (const char *name : {"small.lvl", "LOUD.LVL", "Mixed.Lvl", "notes.txt", "old.lvl.bak", ".hidden.lvl"})
         m_dir->write(name, twentyLineFile());
     QDir(m_dir->path()).mkdir("folder.lvl");
-    QCOMPARE(listed(open()), (QStringList{"LOUD.LVL", "Mixed.Lvl", "small.lvl"}));
+    const QByteArray latin1Name = "Caf\xe9.lvl";
+    const int fd = ::open((QFile::encodeName(m_dir->path()) + '/' + latin1Name).constData(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0);
+    const QByteArray bytes = twentyLineFile();
+    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+    ::close(fd);
+    const QString shown = QFile::decodeName(latin1Name);
+    QCOMPARE(listed(open()), (QStringList{".hidden.lvl", shown, "LOUD.LVL", "Mixed.Lvl", "small.lvl"}));
+    QVERIFY(choose(m_forms->get<Load_Files>(), shown));
+    QCOMPARE(m_log->shown, QStringList{});
+    QCOMPARE(m_forms->get<Game_Screen>()->Label5->text(), QStringLiteral("45"));
 }
 
 void TestLoadFiles::chosenFileIsPlayedAndItsExitBringsListBack()

@@ -428,14 +428,22 @@ void TestMapEditor::refusedSaveWritesNothing_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("top");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("map");
     const QString badName = "Error: There has been a error!";
-    QTest::newRow("empty name") << "" << "1" << "Veltrano: No file name !";
+    QTest::newRow("empty name") << "" << "1" << "Veltrano: No file name !" << "30" << "1041";
     for (const char *name : {"../Escape", "sub/Level", "sub\\Level", ".", "..", "C:Level", "Le*vel", "Lev?l",
                              "\"Level\"", "<Level>", "Le|vel", "Tab\tLevel"})
-        QTest::newRow(name) << QString::fromLatin1(name) << "1" << badName;
+        QTest::newRow(name) << QString::fromLatin1(name) << "1" << badName << "30" << "1041";
+    // A lone surrogate has no form in the file system's encoding.
+    QTest::newRow("name the file system cannot hold") << "Level" + QString(QChar(0xD800)) << "1" << badName << "30"
+                                                       << "1041";
+    // A level file holds Latin-1 text only.
+    QTest::newRow("time beyond Latin-1") << "Level" << "1" << badName << "30€" << "1041";
+    QTest::newRow("map beyond Latin-1") << "Level" << "1" << badName << "30" << "1111漢";
     const QString badStart = "Veltrano: The start location must be a whole number from 1 to 16 !";
     for (const char *top : {"17", "0", "abc", "", "2.5"})
-        QTest::newRow(qPrintable("top " + QString(top))) << "Level" << QString(top) << badStart;
+        QTest::newRow(qPrintable("top " + QString(top))) << "Level" << QString(top) << badStart << "30" << "1041";
 }
 
 void TestMapEditor::refusedSaveWritesNothing()
@@ -450,6 +458,10 @@ void TestMapEditor::refusedSaveWritesNothing()
     MapEditor *editor = open();
     editor->Text4->setText(name);
     editor->Text2->setText(top);
+    QFETCH(QString, time);
+    QFETCH(QString, map);
+    editor->Text5->setText(time);
+    editor->Text1->setPlainText(map);
     QTest::mouseClick(editor->Command3, Qt::LeftButton);
     QFETCH(QString, message);
     QCOMPARE(m_log->shown, QStringList{message});

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
@@ -23,6 +24,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <sys/stat.h>
 
 namespace {
 
@@ -57,7 +59,7 @@ const std::vector<int> Keys{
     Qt::Key_Down,  Qt::Key_Return, Qt::Key_Enter,  Qt::Key_Space, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Backspace,
     Qt::Key_Delete, Qt::Key_Plus,  Qt::Key_0,      Qt::Key_1,    Qt::Key_3,      Qt::Key_4,    Qt::Key_7,
     Qt::Key_8,     Qt::Key_9,      Qt::Key_A,      Qt::Key_Z,    Qt::Key_F1,     Qt::Key_Home, Qt::Key_End,
-    Qt::Key_PageUp, Qt::Key_V,     Qt::Key_Shift, Qt::Key_Control};
+    Qt::Key_PageUp, Qt::Key_V,     Qt::Key_Insert, Qt::Key_Shift, Qt::Key_Control};
 
 // A player at the keyboard and mouse who never stops and never reads: random
 // events on whatever the game shows, thousands of them, with the game's
@@ -292,14 +294,16 @@ QString Monkey::clickSomewhere(bool twice)
         return {};
     QWidget *target = pick(targets);
     const QPoint at(int(m_random.bounded(target->width())), int(m_random.bounded(target->height())));
+    // Now and then the middle button, which pastes into a text box.
+    const bool middle = !twice && m_random.bounded(8) == 0;
     deliver([&] {
         if (twice)
             QTest::mouseDClick(target, Qt::LeftButton, {}, at);
         else
-            QTest::mouseClick(target, Qt::LeftButton, {}, at);
+            QTest::mouseClick(target, middle ? Qt::MiddleButton : Qt::LeftButton, {}, at);
     });
     return QStringLiteral("%1 on %2 at %3,%4 in %5")
-        .arg(twice ? QStringLiteral("double-click") : QStringLiteral("click"))
+        .arg(twice ? QStringLiteral("double-click") : middle ? QStringLiteral("middle click") : QStringLiteral("click"))
         .arg(QString::fromLatin1(target->metaObject()->className()))
         .arg(at.x())
         .arg(at.y())
@@ -359,9 +363,10 @@ QString Monkey::runCredits()
 QString Monkey::changeFiles()
 {
     // Level files appear and vanish beside the program while the list that
-    // shows them stays open; the progress file is the game's alone.
+    // shows them stays open, some of them pipes or links to nothing that
+    // could be read; the progress file is the game's alone.
     const QDir dir(m_dir.path());
-    switch (m_random.bounded(4)) {
+    switch (m_random.bounded(6)) {
     case 0:
     case 1: {
         const QFileInfo odd = pick(std::vector<QFileInfo>(m_oddFiles.cbegin(), m_oddFiles.cend()));
@@ -380,15 +385,48 @@ QString Monkey::changeFiles()
         QFile::remove(dir.filePath(name));
         return QStringLiteral("remove level file %1").arg(name);
     }
-    default:
+    case 3:
         dir.mkdir(QStringLiteral("x.lvl"));
         return QStringLiteral("make a directory x.lvl");
+    case 4: {
+        const QStringList levels = dir.entryList({QStringLiteral("*.lvl")}, QDir::Files);
+        const QString name = pick(std::vector<QString>(levels.cbegin(), levels.cend()));
+        if (name.isEmpty())
+            return {};
+        // A listed file becomes a pipe before it is chosen.
+        QFile::remove(dir.filePath(name));
+        ::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0644);
+        return QStringLiteral("turn level file %1 into a pipe").arg(name);
+    }
+    default: {
+        const QString targets[] = {QStringLiteral("/dev/null"), dir.filePath(QStringLiteral("nowhere")),
+                                   dir.filePath(QStringLiteral("pipe"))};
+        const QString target = targets[m_random.bounded(3)];
+        ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0644);
+        QFile::remove(dir.filePath(QStringLiteral("link.lvl")));
+        QFile::link(target, dir.filePath(QStringLiteral("link.lvl")));
+        return QStringLiteral("link link.lvl to %1").arg(target);
+    }
     }
 }
 
 QString Monkey::copySomething()
 {
-    // What a later Ctrl+V pastes: one of the odd level files, whole.
+    // What a later Ctrl+V or Shift+Insert pastes: nothing at all, a picture
+    // without text, or one of the odd level files, whole.
+    switch (m_random.bounded(4)) {
+    case 0:
+        QGuiApplication::clipboard()->setMimeData(new QMimeData);
+        return QStringLiteral("empty the clipboard");
+    case 1: {
+        auto *picture = new QMimeData;
+        picture->setData(QStringLiteral("image/png"), QByteArray("\x89PNG"));
+        QGuiApplication::clipboard()->setMimeData(picture);
+        return QStringLiteral("copy a picture");
+    }
+    default:
+        break;
+    }
     const QFileInfo odd = pick(std::vector<QFileInfo>(m_oddFiles.cbegin(), m_oddFiles.cend()));
     QFile file(odd.filePath());
     if (!file.open(QIODevice::ReadOnly))
