@@ -9,8 +9,8 @@
 
 // Runs the rest of a test as the ordinary user "nobody" when the suite runs
 // as root, for whom permission bits stop nothing: a check of what a player
-// may not read or write proves nothing otherwise. Only the effective user
-// changes, so the test becomes root again when the object goes.
+// may not read or write proves nothing otherwise. Root stays the saved
+// user, so the test becomes root again when the object goes.
 class AsNobody
 {
 public:
@@ -27,16 +27,18 @@ public:
         if (::geteuid() != 0)
             return;
         const passwd *nobody = ::getpwnam("nobody");
-        if (nobody && ::setegid(nobody->pw_gid) == 0) {
-            m_dropped = ::seteuid(nobody->pw_uid) == 0;
+        // The real user changes too, since access() and so QFileInfo judge
+        // by it; root stays the saved user, to come back to.
+        if (nobody && ::setresgid(nobody->pw_gid, nobody->pw_gid, 0) == 0) {
+            m_dropped = ::setresuid(nobody->pw_uid, nobody->pw_uid, 0) == 0;
             if (!m_dropped)
-                (void)::setegid(0);
+                (void)::setresgid(0, 0, 0);
         }
     }
     ~AsNobody()
     {
-        if (m_dropped && ::seteuid(0) == 0)
-            (void)::setegid(0);
+        if (m_dropped && ::setresuid(0, 0, 0) == 0)
+            (void)::setresgid(0, 0, 0);
     }
     AsNobody(const AsNobody &) = delete;
     AsNobody &operator=(const AsNobody &) = delete;

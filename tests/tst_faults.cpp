@@ -9,6 +9,7 @@
 #include "MessageBox.h"
 #include "ProgramDir.h"
 #include "ProgressFile.h"
+#include "RegularFile.h"
 #include "ScratchDir.h"
 #include "Start_Level.h"
 
@@ -105,6 +106,9 @@ private slots:
     void hugeSparseLevelFileLoadsIntoTheEditorInBounds();
     void fullDiskDuringSaveKeepsTheOldFile();
     void fullDiskKeepsTheOldProgress();
+    void readOnlyProgressFileIsStillRead();
+    void progressIsWrittenInPlaceWhereOnlyTheFolderRefuses_data();
+    void progressIsWrittenInPlaceWhereOnlyTheFolderRefuses();
     void specialFilesAreNeitherOpenedNorWrittenThrough_data();
     void specialFilesAreNeitherOpenedNorWrittenThrough();
 
@@ -564,6 +568,56 @@ void TestFaults::fullDiskKeepsTheOldProgress()
     }));
     QCOMPARE(m_dir->read(QStringLiteral("LGT.Log")), ProgressFile::content(3));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("LGT.Log")});
+}
+
+// A progress file the player may read but not write still offers every
+// level reached, and reading it leaves it as it was.
+void TestFaults::readOnlyProgressFileIsStillRead()
+{
+    m_dir->write(QStringLiteral("LGT.Log"), ProgressFile::content(3));
+    QVERIFY(QFile::setPermissions(m_dir->filePath(QStringLiteral("LGT.Log")),
+                                  QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    QVERIFY(AsNobody::openUp(m_dir->path(), AsNobody::Write));
+    m_user = std::make_unique<AsNobody>();
+    QVERIFY(m_user->ordinary());
+    QCOMPARE(ProgressFile::path(), m_dir->filePath(QStringLiteral("LGT.Log")));
+    QCOMPARE(ProgressFile::readSlot(), 3.0);
+    auto *selection = m_forms->get<Start_Level>();
+    QVERIFY(selection->Label1.at(3)->isEnabled());
+    QVERIFY(!selection->Label1.at(4)->isEnabled());
+    QCOMPARE(m_dir->read(QStringLiteral("LGT.Log")), ProgressFile::content(3));
+}
+
+void TestFaults::progressIsWrittenInPlaceWhereOnlyTheFolderRefuses_data()
+{
+    QTest::addColumn<bool>("fileWritable");
+    QTest::addColumn<RegularFile::InPlace>("inPlace");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("writable file") << true << RegularFile::InPlace::WhenFolderRefuses << true;
+    QTest::newRow("read-only file") << false << RegularFile::InPlace::WhenFolderRefuses << false;
+    QTest::newRow("level files are never written in place") << true << RegularFile::InPlace::Never << false;
+}
+
+// The save that leaves the old file whole needs a new file in the folder; a
+// folder the player may not add to can still hold a file they may write.
+void TestFaults::progressIsWrittenInPlaceWhereOnlyTheFolderRefuses()
+{
+    QFETCH(bool, fileWritable);
+    QFETCH(RegularFile::InPlace, inPlace);
+    QFETCH(bool, written);
+    const QString folder = m_dir->filePath(QStringLiteral("game"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/LGT.Log");
+    m_dir->write(QStringLiteral("game/LGT.Log"), ProgressFile::content(3));
+    QVERIFY(QFile::setPermissions(path, fileWritable ? QFileDevice::ReadOther | QFileDevice::WriteOther
+                                                     : QFileDevice::ReadOther));
+    QVERIFY(AsNobody::openUp(m_dir->path()) && AsNobody::openUp(folder));
+    m_user = std::make_unique<AsNobody>();
+    QVERIFY(m_user->ordinary());
+
+    QCOMPARE(RegularFile::replace(path, ProgressFile::content(5), inPlace), written);
+    QCOMPARE(m_dir->read(QStringLiteral("game/LGT.Log")), ProgressFile::content(written ? 5 : 3));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("LGT.Log")});
 }
 
 void TestFaults::specialFilesAreNeitherOpenedNorWrittenThrough_data()
