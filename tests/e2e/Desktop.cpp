@@ -208,9 +208,8 @@ Desktop::WindowId Desktop::focusedWindow() const
 
 QStringList Desktop::iconSizes(WindowId window) const
 {
-    // "_NET_WM_ICON(CARDINAL) = 32, 32, 4278190080, ..." lists each icon
-    // as its width, its height and then its pixels; xprop prints the sizes
-    // where a new icon starts as "Icon (32 x 32):" when asked for them.
+    // xprop draws each icon of the property as text under a heading such as
+    // "Icon (32 x 32):".
     const Result property = run(QStringLiteral("xprop"),
                                 {QStringLiteral("-id"), idArgument(window), QStringLiteral("_NET_WM_ICON")});
     static const QRegularExpression size(QStringLiteral("Icon \\((\\d+) x (\\d+)\\)"));
