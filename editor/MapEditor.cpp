@@ -4,7 +4,9 @@
 #include "ColourBar.h"
 #include "Colors.h"
 #include "Fonts.h"
+#include "LevelCheck.h"
 #include "LevelFile.h"
+#include "LevelMap.h"
 #include "LevelRecord.h"
 #include "LevelTable.h"
 #include "MapTextBox.h"
@@ -13,6 +15,7 @@
 #include "RegularFile.h"
 #include "TabStopDelegate.h"
 #include "TilePalette.h"
+#include "TileCodes.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -24,6 +27,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include <cmath>
 
@@ -182,6 +186,11 @@ MapEditor::MapEditor()
     Command1->hide();
     connect(Command1, &QPushButton::clicked, this, &MapEditor::Command1_Click);
     connect(Text1, &QPlainTextEdit::textChanged, Command1, &QPushButton::click);
+
+    // The designer's two questions have keys and no control of their own, so
+    // the window looks as it always has.
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, &MapEditor::playTest);
+    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, &MapEditor::tellWinnable);
 }
 
 void MapEditor::Form_Load()
@@ -333,13 +342,9 @@ void MapEditor::Command3_Click()
         MessageBox::show(this, QStringLiteral("There has been a error!"), QStringLiteral("Error"));
         return;
     }
-    // The start boxes take typing too; the file needs a cell of the map.
-    const std::optional<int> left = startCell(Text3);
-    const std::optional<int> top = startCell(Text2);
-    if (!left || !top) {
-        MessageBox::show(this, QStringLiteral("The start location must be a whole number from 1 to 16 !"));
+    const std::optional<QStringList> header = fileHeader();
+    if (!header)
         return;
-    }
 
     const QString path = ProgramDir::filePath(name + QStringLiteral(".lvl"));
     if (filexist(path)
@@ -348,11 +353,123 @@ void MapEditor::Command3_Click()
                == MessageBox::Answer::No)
         return;
 
-    m_list3 = {QString::number((*left - 1) * Twips::Cell), QString::number((*top - 1) * Twips::Cell),
-               QString::number(m_swatch), Text5->text(), mapText()};
+    m_list3 = *header + QStringList{mapText()};
     if (!SaveList(m_list3, path))
         return;
     MessageBox::show(this, QStringLiteral("file saved successfully !"));
+}
+
+std::optional<QStringList> MapEditor::fileHeader()
+{
+    // The start boxes take typing too; the file needs a cell of the map.
+    const std::optional<int> left = startCell(Text3);
+    const std::optional<int> top = startCell(Text2);
+    if (!left || !top) {
+        MessageBox::show(this, QStringLiteral("The start location must be a whole number from 1 to 16 !"));
+        return std::nullopt;
+    }
+    return QStringList{QString::number((*left - 1) * Twips::Cell), QString::number((*top - 1) * Twips::Cell),
+                       QString::number(m_swatch), Text5->text()};
+}
+
+std::optional<QStringList> MapEditor::fileLines()
+{
+    const std::optional<QStringList> header = fileHeader();
+    if (!header)
+        return std::nullopt;
+    // Save writes every line of the map box as a line of the file.
+    return *header + Text1->toPlainText().split(u'\n');
+}
+
+void MapEditor::playTest()
+{
+    const std::optional<QStringList> lines = fileLines();
+    if (!lines)
+        return;
+    // The same refusal, in the same words, as for the level saved and picked
+    // from the list: a test play must not promise what the file cannot keep.
+    const QString problem = LevelRecord::playProblem(*lines);
+    if (!problem.isEmpty()) {
+        MessageBox::show(this, problem, QStringLiteral("Error"));
+        return;
+    }
+    emit testPlayChosen(LevelRecord::fromFileLines(*lines));
+}
+
+void MapEditor::tellWinnable()
+{
+    const std::optional<QStringList> lines = fileLines();
+    if (!lines)
+        return;
+    // A level with many banknotes and clocks takes the search a moment.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const LevelCheck check = LevelCheck::ofLines(*lines);
+    QGuiApplication::restoreOverrideCursor();
+    MessageBox::show(this, verdictText(check, *lines));
+}
+
+QString MapEditor::verdictText(const LevelCheck &check, const QStringList &lines)
+{
+    const QString cannot = QStringLiteral("This level cannot be won: %1.");
+    switch (check.verdict()) {
+    case LevelCheck::Verdict::Winnable: {
+        const Route &route = *check.route();
+        QString text = QStringLiteral("This level can be won: a route of %1 moves").arg(route.keys.size());
+        if (route.clocks == 1)
+            text += QStringLiteral(" taking 1 clock");
+        else if (route.clocks > 1)
+            text += QStringLiteral(" taking %1 clocks").arg(route.clocks);
+        if (route.pace == 0)
+            return text + QStringLiteral(", and the time never runs out.");
+        return text + QStringLiteral(", at %1 keys a second.").arg(route.pace, 0, 'f', 2);
+    }
+    case LevelCheck::Verdict::TooFast: {
+        const Route &route = *check.route();
+        if (std::isinf(route.pace))
+            return cannot.arg(
+                QStringLiteral("its route of %1 moves runs out of time at any pace").arg(route.keys.size()));
+        return cannot.arg(QStringLiteral("its route of %1 moves needs %2 keys a second, more than %3")
+                              .arg(route.keys.size())
+                              .arg(route.pace, 0, 'f', 2)
+                              .arg(LevelSolver::HumanPace));
+    }
+    case LevelCheck::Verdict::Unreadable:
+    case LevelCheck::Verdict::Refused:
+        break;
+    case LevelCheck::Verdict::Blocked: {
+        const Obstacle obstacle = check.obstacle();
+        switch (obstacle.kind) {
+        case Obstacle::Kind::CannotBeReached: {
+            // Rows as the line report numbers them, columns as the preview
+            // lays out the tiles, both from 1.
+            const bool diamond = LevelMap(LevelRecord::fromFileLines(lines)).code(obstacle.cell) == TileCodes::Diamond;
+            return cannot.arg(QStringLiteral("the %1 in row %2, column %3 cannot be reached")
+                                  .arg(diamond ? QStringLiteral("diamond") : QStringLiteral("banknote"))
+                                  .arg(obstacle.cell.y() + 1)
+                                  .arg(obstacle.cell.x() + 1));
+        }
+        case Obstacle::Kind::NoExit:
+            return cannot.arg(QStringLiteral("it has no exit"));
+        case Obstacle::Kind::NoExitReachable:
+            return cannot.arg(QStringLiteral("no exit stands next to a cell the figure can reach"));
+        case Obstacle::Kind::StartOffGrid:
+            return cannot.arg(QStringLiteral("the start is not on a cell of the map"));
+        case Obstacle::Kind::MapTooBig:
+            return cannot.arg(QStringLiteral("the map is too big to look for a route"));
+        case Obstacle::Kind::TooManyPlaces:
+            return cannot.arg(QStringLiteral("it holds too many things to collect to look for a route"));
+        case Obstacle::Kind::StartCutsOff:
+            return cannot.arg(QStringLiteral("the figure starts on a tile it cannot step back onto, which parts "
+                                             "what is to be collected from the exit"));
+        case Obstacle::Kind::NoRoute:
+            return cannot.arg(QStringLiteral("no route through it was found"));
+        }
+        Q_UNREACHABLE();
+    }
+    }
+    // Only a level the game refuses to play is left: the reason as the
+    // load-level screen gives it.
+    return QStringLiteral("This level cannot be won. ") + LevelRecord::playProblem(lines);
 }
 
 void MapEditor::Command4_Click()

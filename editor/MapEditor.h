@@ -2,6 +2,7 @@
 
 #include "Form.h"
 #include "ImageElement.h"
+#include "LevelRecord.h"
 #include "MapTextBox.h"
 
 #include <QColor>
@@ -12,6 +13,7 @@
 #include <vector>
 
 class Board;
+class LevelCheck;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
@@ -45,6 +47,13 @@ public:
     // Fills the boxes from the lines of a level file; a line that does not
     // fit its box leaves that box as it was.
     void loadFromFile(const QStringList &lines);
+
+    // F5: asks for the level in the boxes to be played as it stands, unsaved,
+    // unless the game would refuse it, which is said as for a file.
+    void playTest();
+    // F6: says in a message whether the level in the boxes can be won, by the
+    // check the designers' tool makes, or the first reason it cannot be.
+    void tellWinnable();
 
     // True when something other than a directory has the name, a link
     // included, dangling or not: saving there replaces it.
@@ -89,6 +98,9 @@ public:
 signals:
     // "Load level": the player wants a level file in the editor.
     void loadLevelChosen();
+    // F5: the level to play on the play screen while the editor waits,
+    // unchanged, for the play to end.
+    void testPlayChosen(const LevelRecord &level);
 
 protected:
     void Form_Unload(bool &cancel) override;
@@ -106,6 +118,14 @@ private:
     void showLevelColor(quint32 value);
 
     static std::optional<int> startCell(const QLineEdit *box);
+    // The four lines before the map in the level file, from the boxes; says
+    // so and gives nothing when a start box holds no cell of the map.
+    std::optional<QStringList> fileHeader();
+    // The level in the boxes as the lines of its file, as Save would write it
+    // and the load-level screen read it back.
+    std::optional<QStringList> fileLines();
+    // The check's verdict on the level in these lines, as the designer reads it.
+    static QString verdictText(const LevelCheck &check, const QStringList &lines);
 
     QStringList m_list1;
     QStringList m_list3;

@@ -13,6 +13,8 @@ public:
     // What the play screen's level caption shows for the custom slot in
     // place of a level number: the level came from a file.
     static inline const QString FileMarker = QStringLiteral("File");
+    // The same for the editor's map tried out in the custom slot.
+    static inline const QString TestMarker = QStringLiteral("Test");
 
     // Slots 0..19 hold the built-in levels; 20 holds the custom slot's
     // defaults (no map rows until a level file is loaded).

@@ -106,7 +106,7 @@ Game_Screen::Game_Screen()
 
 void Game_Screen::Form_Load()
 {
-    loadscreen(int(value(Label2)) - 1);
+    loadscreen(isTestPlay() ? LevelTable::CustomSlot : int(value(Label2)) - 1);
 }
 
 void Game_Screen::loadscreen(int index)
@@ -133,7 +133,9 @@ void Game_Screen::loadscreen(int index)
     setBackground(level.color ? Colors::fromValue(*level.color) : Colors::buttonFace());
     Label5->setText(level.time);
     Timer1->stop();
-    ProgressFile::record(index);
+    // A designer trying a map out has not got any further in the game.
+    if (!isTestPlay())
+        ProgressFile::record(index);
 }
 
 void Game_Screen::setBackground(const QColor &color)
@@ -224,7 +226,7 @@ void Game_Screen::clearTile()
 
 void Game_Screen::levelEnd()
 {
-    if (isFileLevel()) {
+    if (playsCustomSlot()) {
         emit fileLevelEnded();
         return;
     }
@@ -266,7 +268,7 @@ void Game_Screen::Timer1_Timer()
     if (lives >= 0 && lives < int(Lives.size()))
         Lives[std::size_t(lives)]->hide();
 
-    const bool fromFile = isFileLevel();
+    const bool fromFile = playsCustomSlot();
     // The screen may be closed, and gone, by the time the player answers.
     const QPointer<Game_Screen> alive(this);
     if (lives != -1) {
@@ -369,6 +371,22 @@ void Game_Screen::playFile(const LevelRecord &level)
 bool Game_Screen::isFileLevel() const
 {
     return Label2->text() == LevelTable::FileMarker;
+}
+
+void Game_Screen::prepareTestPlay(const LevelRecord &level)
+{
+    setCustomLevel(level);
+    Label2->setText(LevelTable::TestMarker);
+}
+
+bool Game_Screen::isTestPlay() const
+{
+    return Label2->text() == LevelTable::TestMarker;
+}
+
+bool Game_Screen::playsCustomSlot() const
+{
+    return isFileLevel() || isTestPlay();
 }
 
 double Game_Screen::value(const QLabel *label)

@@ -41,6 +41,12 @@ public:
     void playFile(const LevelRecord &level);
     // The level on the screen came from a file.
     bool isFileLevel() const;
+    // Makes a fresh screen's first build the editor's map in the custom
+    // slot, "Test" on the panel; called before its Form_Load, so that the
+    // progress file is never touched by a test play.
+    void prepareTestPlay(const LevelRecord &level);
+    // The editor's map is being tried out.
+    bool isTestPlay() const;
 
     // One complete step of the game for a key, by its virtual-key code.
     void Form_KeyDown(int KeyCode, int Shift);
@@ -75,7 +81,7 @@ public:
 
     // The status panel and the clock; other windows and the tests read and
     // write these captions as the game's state.
-    QLabel *Label2 = nullptr;       // level number, or "File"
+    QLabel *Label2 = nullptr;       // level number, "File" or "Test"
     QLabel *Label4 = nullptr;       // score
     QLabel *Cash = nullptr;         // banknotes and diamonds left
     QLabel *Label5 = nullptr;       // seconds left
@@ -86,8 +92,8 @@ public:
     QTimer *Timer1 = nullptr;
 
 signals:
-    // A level from a file is over, left through its exit or lost with the
-    // last life: the screen is done with it.
+    // A level from a file or a test play is over, left through its exit or
+    // lost with the last life: the screen is done with it.
     void fileLevelEnded();
     // The end-of-game display has run its course.
     void gameFinished();
@@ -97,6 +103,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // A level from a file or a test play: both live in the custom slot and
+    // end the play screen's part.
+    bool playsCustomSlot() const;
     std::optional<double> displayStep();
     void step(int left, int top);
     void clearTile();

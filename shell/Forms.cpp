@@ -109,6 +109,7 @@ void Forms::follow(FormId id, Form *form)
             show(FormId::LoadFiles);
             get<Load_Files>()->setEditorMode();
         });
+        connect(editor, &MapEditor::testPlayChosen, this, &Forms::testPlay);
         break;
     }
     }
@@ -136,11 +137,19 @@ void Forms::closed(FormId id, Form *form)
     case FormId::About:
         show(FormId::MainMenu);
         break;
-    case FormId::GameScreen:
+    case FormId::GameScreen: {
         // A level from a file, and the end of the game, bring back the
-        // load-level screen for the next choice.
-        show(static_cast<const Game_Screen *>(form)->isFileLevel() ? FormId::LoadFiles : FormId::PlayGame);
+        // load-level screen for the next choice; a test play the editor as
+        // it was, unless the game is ending with the editor gone.
+        const auto *screen = static_cast<const Game_Screen *>(form);
+        if (screen->isTestPlay()) {
+            if (isLoaded(FormId::MapEditor))
+                show(FormId::MapEditor);
+        } else {
+            show(screen->isFileLevel() ? FormId::LoadFiles : FormId::PlayGame);
+        }
         break;
+    }
     case FormId::LoadFiles: {
         // Opened from the editor, closing leaves the editor behind it in front.
         const auto *files = static_cast<const Load_Files *>(form);
@@ -167,6 +176,26 @@ void Forms::handOver(FormId from, FormId to)
     hide(from);
 }
 
+void Forms::testPlay(const LevelRecord &level)
+{
+    // A play screen already open belongs to a game, which a test play must
+    // not take over.
+    if (isLoaded(FormId::GameScreen))
+        return;
+    // A load-level screen the editor opened would fill the editor behind the
+    // play screen's back.
+    if (const auto *files = qobject_cast<const Load_Files *>(loaded(FormId::LoadFiles));
+        files && !files->isPlayMode())
+        unload(FormId::LoadFiles);
+    // Prepared before its Form_Load, so that the play screen's first and only
+    // build is the editor's map, which leaves the progress file alone.
+    auto *screen = new Game_Screen;
+    screen->prepareTestPlay(level);
+    adopt(FormId::GameScreen, screen);
+    show(FormId::GameScreen);
+    hide(FormId::MapEditor);
+}
+
 void Forms::start()
 {
     show(FormId::MainMenu);
@@ -191,7 +220,11 @@ Form *Forms::form(FormId id)
 {
     if (Form *existing = loaded(id))
         return existing;
-    Form *form = create(id);
+    return adopt(id, create(id));
+}
+
+Form *Forms::adopt(FormId id, Form *form)
+{
     m_forms[id] = form;
     follow(id, form);
     connect(form, &Form::unloaded, this, [this, id, form] {

@@ -9,6 +9,7 @@
 #include <optional>
 
 class Form;
+struct LevelRecord;
 
 // The game's windows and the way between them. Each window exists at most
 // once and is created, with its Form_Load, the first time anything shows or
@@ -63,6 +64,12 @@ private:
     // Leaves a menu for another window: shows it, puts the menu's highlight
     // back on its first item for its return, and hides the menu.
     void handOver(FormId from, FormId to);
+    // The editor's F5: a play screen of its own plays the map while the
+    // editor waits hidden, everything in it kept, for the play screen to
+    // close.
+    void testPlay(const LevelRecord &level);
+    // Registers a newly made window, connects its rows and runs its Form_Load.
+    Form *adopt(FormId id, Form *form);
 
     std::map<FormId, QPointer<Form>> m_forms;
 };

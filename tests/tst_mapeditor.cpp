@@ -1,6 +1,7 @@
 #include "Board.h"
 #include "EditorDriver.h"
 #include "Forms.h"
+#include "Game_Screen.h"
 #include "MessageLog.h"
 #include "Pictures.h"
 #include "ScratchDir.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QHelpEvent>
 #include <QMimeData>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -78,6 +80,12 @@ private slots:
     void loadFillSkipsFailingSteps_data();
     void loadFillSkipsFailingSteps();
     void closingAsksAndNoKeepsEditorOpen();
+    void f6TellsWhetherTheLevelCanBeWon_data();
+    void f6TellsWhetherTheLevelCanBeWon();
+    void f5TestPlayReturnsToTheEditorAsItWas_data();
+    void f5TestPlayReturnsToTheEditorAsItWas();
+    void f5RefusesWhatTheGameRefuses_data();
+    void f5RefusesWhatTheGameRefuses();
 
 private:
     MapEditor *open();
@@ -546,6 +554,165 @@ void TestMapEditor::closingAsksAndNoKeepsEditorOpen()
     QVERIFY(!m_forms->isLoaded(FormId::MapEditor));
     QVERIFY(!m_forms->isLoaded(FormId::LoadFiles));
     QVERIFY(m_forms->form(FormId::MainMenu)->isVisible());
+}
+
+void TestMapEditor::f6TellsWhetherTheLevelCanBeWon_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("settings"); // Left start, Top start, time
+    QTest::addColumn<QString>("message");
+    const QStringList secondCell{"2", "1", "30"};
+    const QString cannot = "Veltrano: This level cannot be won: ";
+    // Paces: the first key starts the clock and the last must fall before
+    // it runs out; 1 move in 30 seconds is more than 0.03 keys a second.
+    QTest::newRow("winnable") << QStringList{"10341"} << secondCell
+                              << "Veltrano: This level can be won: a route of 2 moves, at 0.03 keys a second.";
+    // The clock on the first step makes 3 + 15 seconds for 11 more moves.
+    QTest::newRow("winnable with a clock")
+        << QStringList{"1084" + QString(10, u'0') + "41"} << QStringList{"2", "1", "3"}
+        << "Veltrano: This level can be won: a route of 12 moves taking 1 clock, at 0.61 keys a second.";
+    QTest::newRow("diamond walled in") << QStringList{"10341", "11111", "17111"} << secondCell
+                                       << cannot + "the diamond in row 3, column 2 cannot be reached.";
+    // Columns count tiles, not characters; the first cause in reading order.
+    QTest::newRow("banknote before diamond") << QStringList{"10341", "11111", "853857"} << secondCell
+                                             << cannot + "the banknote in row 3, column 2 cannot be reached.";
+    QTest::newRow("no exit") << QStringList{"10301"} << secondCell << cannot + "it has no exit.";
+    QTest::newRow("exit out of reach") << QStringList{"10301", "11114"} << secondCell
+                                       << cannot + "no exit stands next to a cell the figure can reach.";
+    // 27 moves after the first within 2 seconds.
+    QTest::newRow("too fast") << QStringList{"1" + QString(28, u'0') + "41"} << QStringList{"2", "1", "2"}
+                              << cannot + "its route of 28 moves needs 13.50 keys a second, more than 6.";
+    QTest::newRow("time is a word") << QStringList{"10341"} << QStringList{"2", "1", "soon"}
+                                    << "Veltrano: This level cannot be won. The time limit of this level is not "
+                                       "a number.";
+    QTest::newRow("no map") << QStringList{} << secondCell
+                            << "Veltrano: This level cannot be won. This level has no map to play.";
+    QTest::newRow("start outside the map")
+        << QStringList{"10341"} << QStringList{"2", "17", "30"}
+        << "Veltrano: The start location must be a whole number from 1 to 16 !";
+}
+
+void TestMapEditor::f6TellsWhetherTheLevelCanBeWon()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, settings);
+    MapEditor *editor = open();
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    editor->Text1->setPlainText(rows.join(u'\n'));
+    editor->Text3->setText(settings.at(0));
+    editor->Text2->setText(settings.at(1));
+    editor->Text5->setText(settings.at(2));
+    QTest::keyClick(editor->Text1, Qt::Key_F6);
+    QFETCH(QString, message);
+    QCOMPARE(m_log->shown, QStringList{message});
+    QCOMPARE(editor->Text1->toPlainText(), rows.join(u'\n'));
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
+void TestMapEditor::f5TestPlayReturnsToTheEditorAsItWas_data()
+{
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("through the exit") << "exit" << QStringList{};
+    QTest::newRow("close box") << "close" << QStringList{};
+    QTest::newRow("last life") << "time"
+                               << QStringList{"Veltrano: TIME OVER, Retry...", "Veltrano: You'r Finished !!!"};
+}
+
+void TestMapEditor::f5TestPlayReturnsToTheEditorAsItWas()
+{
+    QFETCH(QString, ending);
+    MapEditor *editor = open();
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    for (const char *row : {"11111", "10341"}) {
+        QTest::keyClicks(editor->Text1, row);
+        QTest::keyClick(editor->Text1, Qt::Key_Return);
+    }
+    QTest::keyClicks(editor->Text1, "11111");
+    clickArrow(editor->VScroll1, true);
+    clickArrow(editor->VScroll2, true);
+    editor->HScroll1[0]->setValue(10);
+    editor->Text4->setText("Corridor");
+    // The last typing, which Ctrl+Z must still take back afterwards.
+    QTest::keyClick(editor->Text1, Qt::Key_Return);
+    QTest::keyClicks(editor->Text1, "2222");
+    QTextCursor caret = editor->Text1->textCursor();
+    caret.setPosition(8);
+    editor->Text1->setTextCursor(caret);
+
+    QTest::keyClick(editor->Text1, Qt::Key_F5);
+    auto *screen = qobject_cast<Game_Screen *>(m_forms->loaded(FormId::GameScreen));
+    QVERIFY(screen);
+    QVERIFY(screen->isVisible());
+    QVERIFY(!editor->isVisible());
+    QCOMPARE(screen->Label2->text(), QStringLiteral("Test"));
+    QCOMPARE(screen->Cash->text(), QStringLiteral("1"));
+    QCOMPARE(QPoint(screen->Image3().left, screen->Image3().top), QPoint(480, 480));
+    QCOMPARE(screen->backColor(), QColor(10, 192, 192));
+
+    if (ending == u"exit") {
+        QTest::keyClick(screen, Qt::Key_Right);
+        QTest::keyClick(screen, Qt::Key_Right);
+    } else if (ending == u"close") {
+        screen->close();
+    } else {
+        // Two time-overs with one extra life left: a retry, then the end.
+        screen->Lives_Number->setText("1");
+        for (int i = 0; i < 2 && m_forms->isLoaded(FormId::GameScreen); ++i) {
+            screen->Label5->setText("1");
+            screen->Timer1_Timer();
+        }
+    }
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QTEST(m_log->shown, "messages");
+    QCOMPARE(m_forms->loaded(FormId::MapEditor), editor);
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("11111\n10341\n11111\n2222"));
+    QCOMPARE(editor->Text1->textCursor().position(), 8);
+    QCOMPARE((QStringList{editor->Text3->text(), editor->Text2->text(), editor->Text5->text(), editor->Text4->text()}),
+             (QStringList{"2", "2", "30", "Corridor"}));
+    QCOMPARE(editor->swatchColor(), 10u + 192u * 256u + 192u * 65536u);
+    // Neither LGT.Log nor a level file: a test play writes nothing.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    QTest::keyClick(editor->Text1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("11111\n10341\n11111\n"));
+    // Changed, and played again.
+    QTest::keyClick(editor->Text1, Qt::Key_F5);
+    QVERIFY(m_forms->isLoaded(FormId::GameScreen));
+    QVERIFY(!editor->isVisible());
+}
+
+void TestMapEditor::f5RefusesWhatTheGameRefuses_data()
+{
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("time is a word") << "10341" << "1" << "soon"
+                                    << "Error: The time limit of this level is not a number.";
+    QTest::newRow("no map") << "\n\n" << "1" << "30" << "Error: This level has no map to play.";
+    QTest::newRow("start outside the map") << "10341" << "0" << "30"
+                                           << "Veltrano: The start location must be a whole number from 1 to 16 !";
+}
+
+void TestMapEditor::f5RefusesWhatTheGameRefuses()
+{
+    QFETCH(QString, map);
+    QFETCH(QString, top);
+    QFETCH(QString, time);
+    MapEditor *editor = open();
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    editor->Text1->setPlainText(map);
+    editor->Text2->setText(top);
+    editor->Text5->setText(time);
+    QTest::keyClick(editor->Text1, Qt::Key_F5);
+    QFETCH(QString, message);
+    QCOMPARE(m_log->shown, QStringList{message});
+    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    QVERIFY(editor->isVisible());
 }
 
 QTEST_MAIN(TestMapEditor)

@@ -132,6 +132,7 @@ private slots:
     void startsWithTheMainMenuAlone();
     void newGamePlaysLevelOneToItsExit();
     void levelMadeInTheEditorIsPlayedFromTheList();
+    void editorTestPlaysItsMapAndComesBackAsItWas();
     void aboutScreenClosesBackToTheMainMenu();
     void exitGameEndsTheProgram();
     void closingTheMainMenuEndsTheProgram();
@@ -345,6 +346,56 @@ void TestEndToEnd::levelMadeInTheEditorIsPlayedFromTheList()
 
     QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Load Level from files")), qPrintable(m_desktop->lastError()));
     shoot(QStringLiteral("back-to-list"));
+    QVERIFY(m_game->isRunning());
+}
+
+// F5 plays the map in the editor, unsaved, to its exit; the editor comes back
+// with its text and its undo history, F6 judges a change, and Save shows what
+// the map box held all along.
+void TestEndToEnd::editorTestPlaysItsMapAndComesBackAsItWas()
+{
+    QVERIFY(startGame());
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")}));
+    const WindowId editor = focused(QStringLiteral("Veltrano - MAP EDITOR"));
+    QVERIFY(editor);
+    // The corridor of the level above; the row of trees is the last typing.
+    const QStringList corridor = EditedMap.mid(0, 3);
+    QVERIFY(m_desktop->typeText(corridor.join(u'\n') + QStringLiteral("\n2222")));
+    QVERIFY(m_desktop->click(editor, TopStartUpArrow));
+    QVERIFY(m_desktop->click(editor, LeftStartUpArrow));
+
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("F5")}));
+    QVERIFY(focused(QStringLiteral("Veltrano")));
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+    shoot(QStringLiteral("test-play"));
+    QVERIFY(m_desktop->pressKeys(arrowKeys(EditedRoute), 40));
+
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano - MAP EDITOR")), qPrintable(m_desktop->lastError()));
+    QVERIFY(focused(QStringLiteral("Veltrano - MAP EDITOR")));
+    shoot(QStringLiteral("back-in-the-editor"));
+    QVERIFY(!m_game->hasFile(QStringLiteral("LGT.Log")));
+
+    // Ctrl+Z takes the trees back; a diamond walled in on the fourth row
+    // makes the level one that cannot be won, which F6 says in a box.
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("ctrl+z")}));
+    QVERIFY(m_desktop->typeText(QStringLiteral("1117111")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("F6")}));
+    const WindowId verdict = focused(QStringLiteral("Veltrano"));
+    QVERIFY(verdict);
+    QCOMPARE(m_desktop->transientFor(verdict), editor);
+    shoot(QStringLiteral("verdict"));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY2(m_desktop->waitUntilGone(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+
+    QVERIFY(m_desktop->click(editor, SaveButton));
+    QVERIFY(focused(QStringLiteral("Veltrano")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY2(m_desktop->waitUntilGone(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+    QByteArray expected = "480\r\n480\r\n12632256\r\n30\r\n";
+    for (const QString &row : corridor + QStringList{QStringLiteral("1117111")})
+        expected += row.toLatin1() + "\r\n";
+    QCOMPARE(m_game->file(QStringLiteral("Level.lvl")), expected);
+    QVERIFY(!m_game->hasFile(QStringLiteral("LGT.Log")));
     QVERIFY(m_game->isRunning());
 }
 
