@@ -1,6 +1,5 @@
 #include "FuzzTarget.h"
 
-#include "Forms.h"
 #include "LevelFile.h"
 #include "MapEditor.h"
 #include "MessageBox.h"
@@ -32,7 +31,6 @@ namespace {
 // Kept for the whole run: libFuzzer never returns to tear them down.
 QApplication *application = nullptr;
 QTemporaryDir *scratch = nullptr;
-Forms *forms = nullptr;
 
 void checkReport(const MapEditor &editor)
 {
@@ -124,7 +122,6 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     MessageBox::setResponder([](const MessageBox::Request &request) {
         return request.buttons == MessageBox::Buttons::Ok ? MessageBox::Answer::Ok : MessageBox::Answer::Yes;
     });
-    forms = new Forms;
     return 0;
 }
 
