@@ -13,39 +13,14 @@ enum class FormId { MainMenu, PlayGame, StartLevel, About, GameScreen, LoadFiles
 
 // The role of each window class, so that Forms::get<T>() finds its window.
 template<class T>
-struct FormIdOf;
-template<>
-struct FormIdOf<Main_Menu>
-{
-    static constexpr FormId value = FormId::MainMenu;
-};
-template<>
-struct FormIdOf<Play_Game>
-{
-    static constexpr FormId value = FormId::PlayGame;
-};
-template<>
-struct FormIdOf<Start_Level>
-{
-    static constexpr FormId value = FormId::StartLevel;
-};
-template<>
-struct FormIdOf<About>
-{
-    static constexpr FormId value = FormId::About;
-};
-template<>
-struct FormIdOf<Game_Screen>
-{
-    static constexpr FormId value = FormId::GameScreen;
-};
-template<>
-struct FormIdOf<Load_Files>
-{
-    static constexpr FormId value = FormId::LoadFiles;
-};
-template<>
-struct FormIdOf<MapEditor>
-{
-    static constexpr FormId value = FormId::MapEditor;
-};
+constexpr FormId formIdOf = [] {
+    static_assert(!sizeof(T *), "Forms::get<T>() takes one of the seven windows");
+    return FormId::MainMenu;
+}();
+template<> constexpr FormId formIdOf<Main_Menu> = FormId::MainMenu;
+template<> constexpr FormId formIdOf<Play_Game> = FormId::PlayGame;
+template<> constexpr FormId formIdOf<Start_Level> = FormId::StartLevel;
+template<> constexpr FormId formIdOf<About> = FormId::About;
+template<> constexpr FormId formIdOf<Game_Screen> = FormId::GameScreen;
+template<> constexpr FormId formIdOf<Load_Files> = FormId::LoadFiles;
+template<> constexpr FormId formIdOf<MapEditor> = FormId::MapEditor;

@@ -38,7 +38,7 @@ public:
     template<class T>
     T *get()
     {
-        return static_cast<T *>(form(FormIdOf<T>::value));
+        return static_cast<T *>(form(formIdOf<T>));
     }
 
     // Creates the window if needed, shows it and brings it to the front.
