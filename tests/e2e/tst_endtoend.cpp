@@ -146,6 +146,9 @@ private:
                        GameRun::Home home = GameRun::Home::Writable);
     // Waits for the window, gives it the keyboard and returns it.
     WindowId focused(const QString &title);
+    // Closes the play screen and goes back through the play menu and the main
+    // menu to the editor; returns it, focused.
+    WindowId editorAfterPlayScreen(WindowId screen);
     // A numbered screenshot of the whole screen, kept if the test fails.
     void shoot(const QString &step);
     // A screenshot of one window for the README.
@@ -213,6 +216,15 @@ WindowId TestEndToEnd::focused(const QString &title)
         return 0;
     }
     return window;
+}
+
+WindowId TestEndToEnd::editorAfterPlayScreen(WindowId screen)
+{
+    const bool toEditor = m_desktop->close(screen) && focused(QStringLiteral("Play Game"))
+        && m_desktop->pressKeys({QStringLiteral("Up"), QStringLiteral("Return")})
+        && focused(QStringLiteral("Main Menu"))
+        && m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")});
+    return toEditor ? focused(QStringLiteral("Veltrano - MAP EDITOR")) : 0;
 }
 
 void TestEndToEnd::shoot(const QString &step)
@@ -466,13 +478,7 @@ void TestEndToEnd::readOnlyDirectoryKeepsProgressInThePlayersFolder()
     QTRY_COMPARE_WITH_TIMEOUT(m_game->dataFile(QStringLiteral("LGT.Log")), QByteArray(" 125 \r\n"), 10000);
     shoot(QStringLiteral("level-2"));
 
-    // Back through the play menu and the main menu to the editor.
-    QVERIFY(m_desktop->close(screen));
-    QVERIFY(focused(QStringLiteral("Play Game")));
-    QVERIFY(m_desktop->pressKeys({QStringLiteral("Up"), QStringLiteral("Return")}));
-    QVERIFY(focused(QStringLiteral("Main Menu")));
-    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")}));
-    const WindowId editor = focused(QStringLiteral("Veltrano - MAP EDITOR"));
+    const WindowId editor = editorAfterPlayScreen(screen);
     QVERIFY(editor);
     QVERIFY(m_desktop->typeText(QStringLiteral("1111\n1031\n1041\n1111")));
     QVERIFY(m_desktop->click(editor, SaveButton));
@@ -523,13 +529,7 @@ void TestEndToEnd::unwritableHomeStillPlaysAndReportsTheFailedSave()
     QVERIFY(!m_game->hasFile(QStringLiteral("LGT.Log")));
     QVERIFY(!QFileInfo::exists(m_game->dataFolder()));
 
-    // Back through the play menu and the main menu to the editor.
-    QVERIFY(m_desktop->close(screen));
-    QVERIFY(focused(QStringLiteral("Play Game")));
-    QVERIFY(m_desktop->pressKeys({QStringLiteral("Up"), QStringLiteral("Return")}));
-    QVERIFY(focused(QStringLiteral("Main Menu")));
-    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")}));
-    const WindowId editor = focused(QStringLiteral("Veltrano - MAP EDITOR"));
+    const WindowId editor = editorAfterPlayScreen(screen);
     QVERIFY(editor);
     QVERIFY(m_desktop->typeText(QStringLiteral("1111\n1041\n1111")));
     QVERIFY(m_desktop->click(editor, SaveButton));
