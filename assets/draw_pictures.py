@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws Veltrano's tile pictures and player figure as 32x32 XPM files.
 
 Usage: python3 assets/draw_pictures.py

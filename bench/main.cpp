@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's benchmarks. Timings of the play screen and the editor run in
 // this process on the offscreen platform; start-up and peak memory are taken
 // from separate processes in the X server given with --display, each against

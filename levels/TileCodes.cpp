@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TileCodes.h"
 
 QStringList TileCodes::cutRow(const QString &row)

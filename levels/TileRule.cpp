@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TileRule.h"
 
 #include "TileCodes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the game's icon for the desktop's menus and docks: the picture of
 // the window icon (the explorer facing the viewer) enlarged with nearest-
 // neighbour sampling, so that every pixel of the icon is the picture's pixel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Game_Screen.h"
 
 #include "Board.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the other scripts: the Debian packages each kind of work needs,
 # and the function that installs those that are missing.
 

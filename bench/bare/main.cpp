@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the game's start-up and memory: a Qt Widgets program that
 // shows one label, prints its peak resident set (VmHWM, KiB) once the label
 // has been painted, and quits a second later. The window stays that long so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closes a window the way a user's close box does: it sends the window a
 // WM_DELETE_WINDOW message, which a window manager would send for the click.
 // The end-to-end tests run without a window manager, so they need this.
