@@ -7,7 +7,6 @@
 #include "Fonts.h"
 #include "LevelCheck.h"
 #include "LevelFile.h"
-#include "LevelMap.h"
 #include "LevelRecord.h"
 #include "LevelTable.h"
 #include "MapTextBox.h"
@@ -35,6 +34,9 @@
 namespace {
 
 constexpr int StartCells = Twips::MapCells;
+
+// What Save says, titled "Error", of a level it cannot write.
+const QString SaveError = QStringLiteral("There has been a error!");
 
 QLabel *label(const QString &text, const QRect &geometry, QWidget *parent)
 {
@@ -70,8 +72,7 @@ QPushButton *button(const QString &text, const QRect &geometry, QWidget *parent)
     return command;
 }
 
-// A line of a level file or a box read as a number, as the editor reads the
-// start and the colour; nothing for text that is no finite number.
+// A box read as a number; nothing for text that is no finite number.
 std::optional<double> number(const QString &text)
 {
     bool ok = false;
@@ -100,7 +101,6 @@ bool isPlainFileName(const QString &name)
 
 MapEditor::MapEditor()
     : Form(QStringLiteral("Veltrano - MAP EDITOR"), 13830, 7725, Frame::Dialog)
-    , m_previewColor(Colors::buttonFace())
 {
     setFont(Fonts::msSansSerif(8));
 
@@ -127,11 +127,12 @@ MapEditor::MapEditor()
     Picture1->setGeometry(Twips::rect(600, 3480, 4455, 1095));
     connect(Picture1, &TilePalette::tileClicked, this, &MapEditor::Image2_Click);
 
-    Picture2 = new Board(m_image1, nullptr, m_previewColor, this);
+    Picture2 = new Board(this);
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture2->setLineWidth(1);
     Picture2->setGeometry(Twips::rect(6120, 0, 7710, 7725));
-    m_image1.push_back(ImageElement{});
+    Picture2->setTiles({ImageElement{}});
+    Picture2->setBackground(Colors::buttonFace());
 
     Frame2 = new QGroupBox(QStringLiteral("Start location:"), this);
     Frame2->setGeometry(Twips::rect(600, 4800, 1935, 975));
@@ -157,7 +158,8 @@ MapEditor::MapEditor()
         label(colourNames[i], Twips::rect(120, top, 1695, 255), Frame1);
         // The bars stand 240 twips apart; at the 255 twips of the labels
         // beside them each would cover the top line of the next.
-        HScroll1[std::size_t(i)] = new ColourBar(192, Frame1);
+        const int first = int(LevelTable::ButtonFaceGrey >> (8 * i) & 0xFF);
+        HScroll1[std::size_t(i)] = new ColourBar(first, Frame1);
         HScroll1[std::size_t(i)]->setGeometry(Twips::rect(960, top, 855, 240));
         // Tracking is on, so this also follows the thumb while it is dragged.
         connect(HScroll1[std::size_t(i)], &QScrollBar::valueChanged, this, &MapEditor::HScroll1_Change);
@@ -275,9 +277,9 @@ void MapEditor::Command1_Click()
 
     // The cells are laid out as the play screen lays out its tiles; the last
     // one stays hidden as the next cell to fill.
-    m_image1 = Board::layOut(m_list1);
-    m_image1.push_back(ImageElement{{}, 0, 0, {}, false});
-    Picture2->update();
+    std::vector<ImageElement> cells = Board::layOut(m_list1);
+    cells.push_back(ImageElement{{}, 0, 0, {}, false});
+    Picture2->setTiles(std::move(cells));
 }
 
 void MapEditor::spin(const QScrollBar *spinner, int value, QLineEdit *box)
@@ -302,8 +304,7 @@ void MapEditor::setSwatch(quint32 value)
 void MapEditor::showLevelColor(quint32 value)
 {
     setSwatch(value);
-    m_previewColor = Colors::fromValue(value);
-    Picture2->update();
+    Picture2->setBackground(Colors::fromValue(value));
 }
 
 QString MapEditor::mapText() const
@@ -320,7 +321,7 @@ bool MapEditor::SaveList(const QStringList &list, const QString &path)
 {
     if (LevelFile::write(path, list))
         return true;
-    MessageBox::show(this, QStringLiteral("There has been a error!"), QStringLiteral("Error"));
+    MessageBox::show(this, SaveError, QStringLiteral("Error"));
     return false;
 }
 
@@ -340,7 +341,7 @@ void MapEditor::Command3_Click()
         return;
     }
     if (!isPlainFileName(name)) {
-        MessageBox::show(this, QStringLiteral("There has been a error!"), QStringLiteral("Error"));
+        MessageBox::show(this, SaveError, QStringLiteral("Error"));
         return;
     }
     const std::optional<QStringList> header = fileHeader();
@@ -369,8 +370,7 @@ std::optional<QStringList> MapEditor::fileHeader()
         MessageBox::show(this, QStringLiteral("The start location must be a whole number from 1 to 16 !"));
         return std::nullopt;
     }
-    return QStringList{QString::number((*left - 1) * Twips::Cell), QString::number((*top - 1) * Twips::Cell),
-                       QString::number(m_swatch), Text5->text()};
+    return LevelRecord::headerLines((*left - 1) * Twips::Cell, (*top - 1) * Twips::Cell, m_swatch, Text5->text());
 }
 
 std::optional<QStringList> MapEditor::fileLines()
@@ -406,71 +406,7 @@ void MapEditor::tellWinnable()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const LevelCheck check = LevelCheck::ofLines(*lines);
     QGuiApplication::restoreOverrideCursor();
-    MessageBox::show(this, verdictText(check, *lines));
-}
-
-QString MapEditor::verdictText(const LevelCheck &check, const QStringList &lines)
-{
-    const QString cannot = QStringLiteral("This level cannot be won: %1.");
-    switch (check.verdict()) {
-    case LevelCheck::Verdict::Winnable: {
-        const Route &route = *check.route();
-        QString text = QStringLiteral("This level can be won: a route of %1 moves").arg(route.keys.size());
-        if (route.clocks == 1)
-            text += QStringLiteral(" taking 1 clock");
-        else if (route.clocks > 1)
-            text += QStringLiteral(" taking %1 clocks").arg(route.clocks);
-        if (route.pace == 0)
-            return text + QStringLiteral(", and the time never runs out.");
-        return text + QStringLiteral(", at %1 keys a second.").arg(route.pace, 0, 'f', 2);
-    }
-    case LevelCheck::Verdict::TooFast: {
-        const Route &route = *check.route();
-        if (std::isinf(route.pace))
-            return cannot.arg(
-                QStringLiteral("its route of %1 moves runs out of time at any pace").arg(route.keys.size()));
-        return cannot.arg(QStringLiteral("its route of %1 moves needs %2 keys a second, more than %3")
-                              .arg(route.keys.size())
-                              .arg(route.pace, 0, 'f', 2)
-                              .arg(LevelSolver::HumanPace));
-    }
-    case LevelCheck::Verdict::Unreadable:
-    case LevelCheck::Verdict::Refused:
-        break;
-    case LevelCheck::Verdict::Blocked: {
-        const Obstacle obstacle = check.obstacle();
-        switch (obstacle.kind) {
-        case Obstacle::Kind::CannotBeReached: {
-            // Rows as the line report numbers them, columns as the preview
-            // lays out the tiles, both from 1.
-            const bool diamond = LevelMap(LevelRecord::fromFileLines(lines)).code(obstacle.cell) == TileCodes::Diamond;
-            return cannot.arg(QStringLiteral("the %1 in row %2, column %3 cannot be reached")
-                                  .arg(diamond ? QStringLiteral("diamond") : QStringLiteral("banknote"))
-                                  .arg(obstacle.cell.y() + 1)
-                                  .arg(obstacle.cell.x() + 1));
-        }
-        case Obstacle::Kind::NoExit:
-            return cannot.arg(QStringLiteral("it has no exit"));
-        case Obstacle::Kind::NoExitReachable:
-            return cannot.arg(QStringLiteral("no exit stands next to a cell the figure can reach"));
-        case Obstacle::Kind::StartOffGrid:
-            return cannot.arg(QStringLiteral("the start is not on a cell of the map"));
-        case Obstacle::Kind::MapTooBig:
-            return cannot.arg(QStringLiteral("the map is too big to look for a route"));
-        case Obstacle::Kind::TooManyPlaces:
-            return cannot.arg(QStringLiteral("it holds too many things to collect to look for a route"));
-        case Obstacle::Kind::StartCutsOff:
-            return cannot.arg(QStringLiteral("the figure starts on a tile it cannot step back onto, which parts "
-                                             "what is to be collected from the exit"));
-        case Obstacle::Kind::NoRoute:
-            return cannot.arg(QStringLiteral("no route through it was found"));
-        }
-        Q_UNREACHABLE();
-    }
-    }
-    // Only a level the game refuses to play is left: the reason as the
-    // load-level screen gives it.
-    return QStringLiteral("This level cannot be won. ") + LevelRecord::playProblem(lines);
+    MessageBox::show(this, check.sentence());
 }
 
 void MapEditor::Command4_Click()
@@ -485,10 +421,11 @@ void MapEditor::Command2_Click()
 
 void MapEditor::loadFromFile(const QStringList &lines)
 {
-    if (const auto left = number(LevelRecord::line(lines, 0)))
-        Text3->setText(QString::number(*left / Twips::Cell + 1, 'g', 15));
-    if (const auto top = number(LevelRecord::line(lines, 1)))
-        Text2->setText(QString::number(*top / Twips::Cell + 1, 'g', 15));
+    const LevelRecord::Header header = LevelRecord::header(lines);
+    if (header.startX)
+        Text3->setText(QString::number(*header.startX / Twips::Cell + 1, 'g', 15));
+    if (header.startY)
+        Text2->setText(QString::number(*header.startY / Twips::Cell + 1, 'g', 15));
     // The spinners follow the boxes; a start outside the map leaves them.
     for (const auto &[spinner, box] : {std::pair{VScroll1, Text2}, std::pair{VScroll2, Text3}}) {
         if (const auto start = number(box->text())) {
@@ -497,12 +434,9 @@ void MapEditor::loadFromFile(const QStringList &lines)
                 spinner->setValue(int(value));
         }
     }
-    if (const auto color = number(LevelRecord::line(lines, 2))) {
-        const double value = std::nearbyint(*color);
-        if (value >= 0 && value <= 0xFFFFFF)
-            showLevelColor(quint32(value));
-    }
-    Text5->setText(LevelRecord::line(lines, 3));
+    if (header.color)
+        showLevelColor(*header.color);
+    Text5->setText(header.time);
     QStringList rows;
     for (int i = 0; i < LevelRecord::FileRows; ++i)
         rows.append(LevelRecord::line(lines, 4 + i));
@@ -514,4 +448,14 @@ void MapEditor::Form_Unload(bool &cancel)
     cancel = MessageBox::show(this, QStringLiteral("U Sure you saved the level ?!?!"), QStringLiteral("SAVE"),
                               MessageBox::Buttons::YesNo)
         == MessageBox::Answer::No;
+}
+
+QColor MapEditor::previewColor() const
+{
+    return Picture2->background();
+}
+
+const std::vector<ImageElement> &MapEditor::Image1() const
+{
+    return Picture2->tiles();
 }

@@ -14,7 +14,6 @@
 #include <vector>
 
 class Board;
-class LevelCheck;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
@@ -68,11 +67,11 @@ public:
     QString mapText() const;
     // The colour value of the swatch, red in the lowest byte.
     quint32 swatchColor() const { return m_swatch; }
-    QColor previewColor() const { return m_previewColor; }
+    QColor previewColor() const;
 
     const QStringList &List1() const { return m_list1; }
     const QStringList &List3() const { return m_list3; }
-    const std::vector<ImageElement> &Image1() const { return m_image1; }
+    const std::vector<ImageElement> &Image1() const;
 
     MapTextBox *Text1 = nullptr; // the map
     QListWidget *List2 = nullptr;    // the line report
@@ -125,12 +124,8 @@ private:
     // The level in the boxes as the lines of its file, as Save would write it
     // and the load-level screen read it back.
     std::optional<QStringList> fileLines();
-    // The check's verdict on the level in these lines, as the designer reads it.
-    static QString verdictText(const LevelCheck &check, const QStringList &lines);
 
     QStringList m_list1;
     QStringList m_list3;
-    std::vector<ImageElement> m_image1;
     quint32 m_swatch = 0;
-    QColor m_previewColor;
 };

@@ -8,12 +8,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-Board::Board(const std::vector<ImageElement> &tiles, const ImageElement *figure, const QColor &background,
-             QWidget *parent)
+Board::Board(QWidget *parent)
     : QFrame(parent)
-    , m_tiles(tiles)
-    , m_figure(figure)
-    , m_background(background)
 {
     // Every pixel inside the frame is painted, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -23,6 +19,35 @@ Board::Board(const std::vector<ImageElement> &tiles, const ImageElement *figure,
 void Board::updateCell(int left, int top)
 {
     update(Twips::rect(left, top, Twips::Cell, Twips::Cell).translated(contentsRect().topLeft()));
+}
+
+void Board::setTiles(std::vector<ImageElement> tiles)
+{
+    m_tiles = std::move(tiles);
+    update();
+}
+
+void Board::setTile(std::size_t index, const ImageElement &tile)
+{
+    ImageElement &old = m_tiles.at(index);
+    updateCell(old.left, old.top);
+    old = tile;
+    updateCell(tile.left, tile.top);
+}
+
+void Board::setFigure(const std::optional<ImageElement> &figure)
+{
+    if (m_figure)
+        updateCell(m_figure->left, m_figure->top);
+    m_figure = figure;
+    if (m_figure)
+        updateCell(m_figure->left, m_figure->top);
+}
+
+void Board::setBackground(const QColor &background)
+{
+    m_background = background;
+    update();
 }
 
 std::vector<ImageElement> Board::layOut(const QStringList &rows)

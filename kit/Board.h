@@ -7,24 +7,30 @@
 #include <QFrame>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 // A map of tiles painted by one widget: the level colour, then the tile
 // images, then the player figure if there is one. The play screen's play
-// area and the editor's preview are both boards; their owners keep the
-// images and the colour and tell the board when they change.
+// area and the editor's preview are both boards; each board holds what it
+// shows, and repaints what a change touches.
 class Board : public QFrame
 {
     Q_OBJECT
 
 public:
-    // The tiles, the figure and the colour must outlive the board; a board
-    // without a figure passes nullptr.
-    Board(const std::vector<ImageElement> &tiles, const ImageElement *figure, const QColor &background,
-          QWidget *parent);
+    explicit Board(QWidget *parent);
 
-    // Repaints the cell whose top-left corner lies at these twips.
-    void updateCell(int left, int top);
+    const std::vector<ImageElement> &tiles() const { return m_tiles; }
+    void setTiles(std::vector<ImageElement> tiles);
+    // Replaces one tile in place; the index must be one of the tiles'.
+    void setTile(std::size_t index, const ImageElement &tile);
+
+    const std::optional<ImageElement> &figure() const { return m_figure; }
+    void setFigure(const std::optional<ImageElement> &figure);
+
+    QColor background() const { return m_background; }
+    void setBackground(const QColor &background);
 
     // The tiles of map rows, one image a code, row by row from the top-left
     // corner, each in its cell and showing its code's picture.
@@ -34,7 +40,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const std::vector<ImageElement> &m_tiles;
-    const ImageElement *const m_figure;
-    const QColor &m_background;
+    // Repaints the cell whose top-left corner lies at these twips.
+    void updateCell(int left, int top);
+
+    std::vector<ImageElement> m_tiles;
+    std::optional<ImageElement> m_figure;
+    QColor m_background;
 };

@@ -25,7 +25,7 @@ QPixmap Pictures::tile(const QString &code)
     return load(TileCodes::picturePath(code));
 }
 
-QPixmap Pictures::figure(Facing facing)
+QPixmap Pictures::figure(Arrow::Direction facing)
 {
     static const char *const names[] = {"down", "up", "right", "left"};
     return load(QStringLiteral(":/figure/%1.xpm").arg(QLatin1String(names[facing])));

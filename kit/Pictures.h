@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Arrow.h"
+
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
@@ -10,15 +12,14 @@
 class Pictures
 {
 public:
-    enum Facing { Down = 0, Up = 1, Right = 2, Left = 3 };
-
     // The picture of a tile code; a null pixmap for floor and for codes that
     // name no tile.
     static QPixmap tile(const QString &code);
-    static QPixmap figure(Facing facing);
+    // The figure turned the way an arrow key turns it.
+    static QPixmap figure(Arrow::Direction facing);
     // The player figure facing the viewer, as the life icons and the window
     // icon show it.
-    static QPixmap lifeIcon() { return figure(Down); }
+    static QPixmap lifeIcon() { return figure(Arrow::Down); }
     // The game's icon for every window: the life icon, also at two and four
     // times its size for desktops that show icons larger.
     static QIcon windowIcon();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Arrow.h"
+
 class QKeyEvent;
 
 // The key codes the windows' key handlers take: the arrows, Enter and a few
@@ -16,10 +18,10 @@ public:
     static constexpr int Control = 17;
     static constexpr int Escape = 27;
     static constexpr int Space = 32;
-    static constexpr int Left = 37;
-    static constexpr int Up = 38;
-    static constexpr int Right = 39;
-    static constexpr int Down = 40;
+    static constexpr int Left = Arrow::keyCode(Arrow::Left);
+    static constexpr int Up = Arrow::keyCode(Arrow::Up);
+    static constexpr int Right = Arrow::keyCode(Arrow::Right);
+    static constexpr int Down = Arrow::keyCode(Arrow::Down);
 
     static int of(const QKeyEvent *event);
 };

@@ -15,8 +15,10 @@ namespace {
 QString keyNames(const QString &keys)
 {
     QStringList names;
-    for (const QChar key : keys)
-        names.append(Arrow::name(key.toLatin1()));
+    for (const QChar key : keys) {
+        if (const auto arrow = Arrow::ofLetter(key))
+            names.append(Arrow::name(*arrow));
+    }
     return names.join(u' ');
 }
 
@@ -122,7 +124,7 @@ void LevelCheck::examine(const LevelRecord &level)
             m_report.append(QStringLiteral("line %1: %2 at column %3 names no tile; the figure meets it as a wall")
                                 .arg(row + 5)
                                 .arg(quoted(codes.at(column)))
-                                .arg(column));
+                                .arg(column + 1));
         }
     }
     if (unknown > UnknownCodesNamed)
@@ -133,7 +135,8 @@ void LevelCheck::examine(const LevelRecord &level)
     if (!route) {
         m_verdict = Verdict::Blocked;
         m_obstacle = solver.obstacles().first();
-        m_report += solver.problems();
+        m_problem = problem(map, m_obstacle);
+        m_report += problems(map, solver.obstacles());
         m_report.append(QStringLiteral("cannot be won"));
         return;
     }
@@ -184,6 +187,78 @@ QString LevelCheck::figures(const LevelDifficulty &difficulty)
                              : count == 1 ? QStringLiteral("1 dead end")
                                           : QStringLiteral("%1 dead ends").arg(count);
     return QStringList{pace, spare, deadEnds}.join(QStringLiteral(", "));
+}
+
+QString LevelCheck::cellName(const QPoint &cell)
+{
+    return QStringLiteral("row %1, column %2").arg(cell.y() + 1).arg(cell.x() + 1);
+}
+
+QString LevelCheck::problem(const LevelMap &map, const Obstacle &obstacle)
+{
+    switch (obstacle.kind) {
+    case Obstacle::Kind::StartOffGrid:
+        return QStringLiteral("the start is not on a cell of the map, so the figure cannot move");
+    case Obstacle::Kind::MapTooBig:
+        return QStringLiteral("the map is too big to look for a route");
+    case Obstacle::Kind::TooManyPlaces:
+        return QStringLiteral("the map holds too many things to collect to look for a route");
+    case Obstacle::Kind::CannotBeReached:
+        return QStringLiteral("the %1 in %2 cannot be reached")
+            .arg(map.code(obstacle.cell) == TileCodes::Diamond ? QStringLiteral("diamond") : QStringLiteral("banknote"),
+                 cellName(obstacle.cell));
+    case Obstacle::Kind::NoExit:
+        return QStringLiteral("the level has no exit");
+    case Obstacle::Kind::NoExitReachable:
+        return QStringLiteral("no exit stands next to a cell the figure can reach");
+    case Obstacle::Kind::StartCutsOff:
+        return QStringLiteral("the figure starts on a tile it cannot step back onto, which parts what is to be "
+                              "collected from the exit");
+    case Obstacle::Kind::NoRoute:
+        return QStringLiteral("no route through the level was found");
+    }
+    Q_UNREACHABLE();
+}
+
+QStringList LevelCheck::problems(const LevelMap &map, const QList<Obstacle> &obstacles)
+{
+    QStringList lines;
+    for (const Obstacle &obstacle : obstacles)
+        lines.append(problem(map, obstacle));
+    return lines;
+}
+
+QString LevelCheck::sentence() const
+{
+    const QString cannot = QStringLiteral("This level cannot be won: %1.");
+    switch (m_verdict) {
+    case Verdict::Winnable: {
+        QString text = QStringLiteral("This level can be won: a route of %1 moves").arg(m_route->keys.size());
+        if (m_route->clocks == 1)
+            text += QStringLiteral(" taking 1 clock");
+        else if (m_route->clocks > 1)
+            text += QStringLiteral(" taking %1 clocks").arg(m_route->clocks);
+        if (m_route->pace == 0)
+            return text + QStringLiteral(", and the time never runs out.");
+        return text + QStringLiteral(", at %1 keys a second.").arg(m_route->pace, 0, 'f', 2);
+    }
+    case Verdict::TooFast:
+        if (std::isinf(m_route->pace))
+            return cannot.arg(
+                QStringLiteral("its route of %1 moves runs out of time at any pace").arg(m_route->keys.size()));
+        return cannot.arg(QStringLiteral("its route of %1 moves needs %2 keys a second, more than %3")
+                              .arg(m_route->keys.size())
+                              .arg(m_route->pace, 0, 'f', 2)
+                              .arg(LevelSolver::HumanPace));
+    case Verdict::Blocked:
+        return cannot.arg(m_problem);
+    case Verdict::Refused:
+        // The reason in the words the load-level screen gives it.
+        return QStringLiteral("This level cannot be won. ") + LevelRecord::faultText(m_fault);
+    case Verdict::Unreadable:
+        break;
+    }
+    return cannot.arg(QStringLiteral("its file cannot be read"));
 }
 
 QStringList LevelCheck::report(bool withRoute) const

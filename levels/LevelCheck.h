@@ -49,14 +49,23 @@ public:
     // winning route as arrow-key names on one line.
     QStringList report(bool withRoute) const;
 
+    // The verdict in one sentence, as the editor tells the designer.
+    QString sentence() const;
+
     // The difficulty figures as the report's line gives them.
     static QString figures(const LevelDifficulty &difficulty);
+    // Why the solver found no way through the map, one line a cause.
+    static QStringList problems(const LevelMap &map, const QList<Obstacle> &obstacles);
+    // A cell as designers count it: rows as the editor's line report numbers
+    // them, columns in tiles, both from 1.
+    static QString cellName(const QPoint &cell);
 
 private:
     LevelCheck() = default;
     void judge(const std::optional<QStringList> &lines);
     void examine(const LevelRecord &level);
     static QString faultLine(const QStringList &lines);
+    static QString problem(const LevelMap &map, const Obstacle &obstacle);
 
     bool m_winnable = false;
     Verdict m_verdict = Verdict::Unreadable;
@@ -64,6 +73,8 @@ private:
     Obstacle m_obstacle{Obstacle::Kind::NoRoute, {}};
     std::optional<Route> m_route;
     std::optional<LevelDifficulty> m_difficulty;
+    // The first cause in words, when the verdict is Blocked.
+    QString m_problem;
     QStringList m_report;
     QString m_routeKeys;
 };

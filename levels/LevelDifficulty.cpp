@@ -2,6 +2,8 @@
 #include "LevelDifficulty.h"
 
 #include "Arrow.h"
+#include "TileCodes.h"
+#include "TileRule.h"
 
 #include <QSet>
 
@@ -9,25 +11,19 @@
 #include <cmath>
 #include <utility>
 
-namespace {
-
-// The seconds a clock adds when it is taken.
-constexpr double ClockSeconds = 15;
-
-} // namespace
-
 LevelDifficulty::LevelDifficulty(const LevelMap &map, const Route &route)
     : m_pace(route.pace)
     , m_deadEnds(countDeadEnds(map))
 {
-    const double limit = map.timeLimit();
-    if (route.pace == 0 || !std::isfinite(limit) || limit <= 0)
+    // A route that is in time at any pace never sees the time run out.
+    if (route.pace == 0)
         return;
     // The first key starts the clock, so a route of n moves takes n - 1
     // steps' time.
-    const double used = std::max(qsizetype(0), route.keys.size() - 1) / LevelSolver::HumanPace;
-    const double budget = limit + route.clocks * ClockSeconds;
-    m_spare = std::max(0.0, (budget - used) / budget);
+    const double used = double(std::max(qsizetype(0), route.keys.size() - 1)) / LevelSolver::HumanPace;
+    const double budget = map.timeLimit() + route.clocks * TileRule::of(TileCodes::Clock).seconds;
+    if (budget > 0)
+        m_spare = std::max(0.0, (budget - used) / budget);
 }
 
 int LevelDifficulty::countDeadEnds(const LevelMap &map)
@@ -55,8 +51,8 @@ int LevelDifficulty::countDeadEnds(const LevelMap &map)
         cash[indexOf(cell)] = true;
     QList<bool> besideExit(cells, false);
     for (const QPoint &exit : map.exits()) {
-        for (const char key : Arrow::All) {
-            const QPoint beside = exit + Arrow::step(key);
+        for (const Arrow::Direction arrow : Arrow::All) {
+            const QPoint beside = exit + Arrow::step(arrow);
             if (open(beside))
                 besideExit[indexOf(beside)] = true;
         }

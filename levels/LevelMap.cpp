@@ -5,23 +5,9 @@
 #include "TileRule.h"
 #include "Twips.h"
 
-namespace {
-
-// A start position in twips as the play screen reads it; a cell only when it
-// lies on the grid the tiles are placed on.
-std::optional<int> cellOf(const QString &twips)
-{
-    bool ok = false;
-    const int value = twips.trimmed().toInt(&ok);
-    if (!ok || value % Twips::Cell != 0)
-        return std::nullopt;
-    return value / Twips::Cell;
-}
-
-} // namespace
-
 LevelMap::LevelMap(const LevelRecord &level)
-    : m_timeLimit(level.time.trimmed().toDouble())
+    : m_startTwips(level.startTwips())
+    , m_timeLimit(level.time.trimmed().toDouble())
 {
     for (const QString &row : level.rows) {
         m_codes.append(TileCodes::cutRow(row));
@@ -31,10 +17,8 @@ LevelMap::LevelMap(const LevelRecord &level)
     // they hold no cells.
     while (!m_codes.isEmpty() && m_codes.last().isEmpty())
         m_codes.removeLast();
-    const auto column = cellOf(level.locationX);
-    const auto row = cellOf(level.locationY);
-    if (column && row)
-        m_start = QPoint(*column, *row);
+    if (m_startTwips.x() % Twips::Cell == 0 && m_startTwips.y() % Twips::Cell == 0)
+        m_start = m_startTwips / Twips::Cell;
 }
 
 QString LevelMap::text(const QPoint &cell) const

@@ -37,6 +37,8 @@ public:
     // The cell the figure starts on, or nothing when the start position is
     // not on the 480-twip grid (the figure is then blocked every way).
     std::optional<QPoint> start() const { return m_start; }
+    // The start as the play screen places the figure, in twips.
+    QPoint startTwips() const { return m_startTwips; }
     // The time limit as the play screen reads it from its clock label: a
     // caption that is no number counts as 0, which never runs out.
     double timeLimit() const { return m_timeLimit; }
@@ -54,6 +56,7 @@ private:
 
     QList<QStringList> m_codes;
     int m_columns = 0;
+    QPoint m_startTwips;
     std::optional<QPoint> m_start;
     double m_timeLimit = 0;
 };

@@ -1,40 +1,50 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LevelPlay.h"
 
-#include "Arrow.h"
 #include "TileCodes.h"
+#include "Twips.h"
+
+namespace {
+
+// The cell whose top-left corner lies at these twips; nothing between cells,
+// where no tile image stands.
+std::optional<QPoint> cellAt(const QPoint &twips)
+{
+    if (twips.x() % Twips::Cell != 0 || twips.y() % Twips::Cell != 0)
+        return std::nullopt;
+    return twips / Twips::Cell;
+}
+
+} // namespace
 
 LevelPlay::LevelPlay(const LevelMap &map)
     : m_map(map)
-    , m_figure(map.start())
-    , m_cashLeft(int(map.collectibles().size()))
-    , m_timeLeft(map.timeLimit())
+    , m_state{map.startTwips(), 0, double(map.collectibles().size()), map.timeLimit()}
 {
 }
 
-LevelPlay::Move LevelPlay::press(char letter)
+int LevelPlay::codeAt(int x, int y) const
 {
-    Move move;
-    const QPoint step = Arrow::step(letter);
-    if (m_left || !m_figure || step.isNull())
-        return move;
-    const QPoint target = *m_figure + step;
-    move.rule = TileRule::of(m_cleared.contains(target) ? int(TileCodes::Floor) : m_map.code(target));
-    if (move.rule.exit) {
-        move.exited = m_cashLeft == 0;
-        m_left = move.exited;
-        return move;
-    }
-    if (!move.rule.steps)
-        return move;
-    move.moved = true;
-    m_figure = target;
-    m_timeLeft += move.rule.seconds;
-    if (move.rule.cash)
-        --m_cashLeft;
-    if (move.rule.clears)
-        m_cleared.insert(target);
-    m_score += move.rule.score;
-    m_lit = m_lit || move.rule.lightsFloor;
-    return move;
+    const auto cell = cellAt(QPoint(x, y));
+    if (!cell)
+        return TileCodes::Wall;
+    return m_cleared.contains(*cell) ? int(TileCodes::Floor) : m_map.code(*cell);
+}
+
+LevelRules::Press LevelPlay::press(Arrow::Direction arrow)
+{
+    if (m_left)
+        return {};
+    const LevelRules::Press press = LevelRules::press(m_state, arrow, [this](int x, int y) { return codeAt(x, y); });
+    m_state = LevelRules::after(m_state, press);
+    if (press.takesTile)
+        m_cleared.insert(*cellAt(press.cell));
+    m_lit = m_lit || press.lightsFloor;
+    m_left = press.leaves;
+    return press;
+}
+
+std::optional<QPoint> LevelPlay::figure() const
+{
+    return cellAt(m_state.figure);
 }

@@ -7,14 +7,21 @@
 namespace {
 
 // A number line read as the rest of the file is read, so that "480.0" and
-// " 480" are 480, and converted to the whole number the play screen keeps.
-std::optional<double> wholeNumber(const QString &text)
+// " 480" are 480; nothing for text that is no finite number.
+std::optional<double> number(const QString &text)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
-    return std::nearbyint(value);
+    return value;
+}
+
+// The whole number the play screen keeps of a number line.
+std::optional<double> wholeNumber(const QString &text)
+{
+    const auto value = number(text);
+    return value ? std::optional(std::nearbyint(*value)) : std::nullopt;
 }
 
 // A start line as the play screen reads it: the whole number of twips, or
@@ -36,15 +43,37 @@ bool LevelRecord::hasCodes() const
     return false;
 }
 
+QPoint LevelRecord::startTwips() const
+{
+    return QPoint(locationX.trimmed().toInt(), locationY.trimmed().toInt());
+}
+
+QStringList LevelRecord::headerLines(int startX, int startY, quint32 color, const QString &time)
+{
+    return {QString::number(startX), QString::number(startY), QString::number(color), time};
+}
+
+LevelRecord::Header LevelRecord::header(const QStringList &lines)
+{
+    Header header;
+    header.startX = number(line(lines, 0));
+    header.startY = number(line(lines, 1));
+    const auto color = wholeNumber(line(lines, 2));
+    if (color && *color >= 0 && *color <= 0xFFFFFF)
+        header.color = quint32(*color);
+    header.time = line(lines, 3);
+    return header;
+}
+
 LevelRecord LevelRecord::fromFileLines(const QStringList &lines)
 {
+    const Header fileHeader = header(lines);
     LevelRecord level;
-    level.name = QStringLiteral("Custom");
+    level.name = QString::fromUtf16(CustomName);
     level.locationX = startText(line(lines, 0));
     level.locationY = startText(line(lines, 1));
-    const auto color = wholeNumber(line(lines, 2));
-    level.color = color && *color >= 0 && *color <= 0xFFFFFF ? quint32(*color) : 0;
-    level.time = line(lines, 3);
+    level.color = fileHeader.color.value_or(0);
+    level.time = fileHeader.time;
     for (int i = 0; i < FileRows; ++i)
         level.rows.append(line(lines, 4 + i));
     return level;
@@ -70,18 +99,16 @@ LevelRecord::FileFault LevelRecord::fileFault(const QStringList &lines)
         return FileFault::Color;
     if (*color < 0 || *color > 0xFFFFFF)
         return FileFault::ColorRange;
-    bool timeOk = false;
-    const double time = line(lines, 3).trimmed().toDouble(&timeOk);
-    if (!timeOk || !std::isfinite(time))
+    if (!number(line(lines, 3)))
         return FileFault::Time;
     if (!fromFileLines(lines).hasCodes())
         return FileFault::NoMap;
     return FileFault::None;
 }
 
-QString LevelRecord::playProblem(const QStringList &lines)
+QString LevelRecord::faultText(FileFault fault)
 {
-    switch (fileFault(lines)) {
+    switch (fault) {
     case FileFault::None:
         return {};
     case FileFault::StartX:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,25 @@ struct LevelRecord
     // How many map rows hold at least one code. A level needs one to be built.
     bool hasCodes() const;
 
+    // The figure's start in twips as the play screen reads it when it builds
+    // the level: whole numbers, 0 for text that is none.
+    QPoint startTwips() const;
+
+    // The four lines before the map in a level file: the start's left and
+    // top edges in twips, the colour value and the time limit. This is the
+    // one place that writes them and reads them back.
+    static QStringList headerLines(int startX, int startY, quint32 color, const QString &time);
+    struct Header
+    {
+        // Each as a number; nothing where the line holds none, or for the
+        // colour no colour value.
+        std::optional<double> startX;
+        std::optional<double> startY;
+        std::optional<quint32> color;
+        QString time;
+    };
+    static Header header(const QStringList &lines);
+
     // The custom slot as a level file fills it: lines 1 to 4 as start X, start
     // Y (as whole numbers when they are numbers), colour and time, then lines 5 to 21 as seventeen rows (missing lines
     // read as empty). The name stays "Custom".
@@ -39,13 +59,17 @@ struct LevelRecord
 
     // The fault as the load-level screen tells the player, or an empty string
     // when the file can be played.
-    static QString playProblem(const QStringList &lines);
+    static QString playProblem(const QStringList &lines) { return faultText(fileFault(lines)); }
+    static QString faultText(FileFault fault);
 
     // The text of a line of a level file, 0-based; empty past the end.
     static QString line(const QStringList &lines, qsizetype index)
     {
         return index < lines.size() ? lines.at(index) : QString();
     }
+
+    // The name every level from a file has in the custom slot.
+    static constexpr char16_t CustomName[] = u"Custom";
 
     static constexpr int FileLinesRead = 21;
     static constexpr int FileRows = FileLinesRead - 4;

@@ -3,7 +3,6 @@
 
 #include "Arrow.h"
 #include "LevelPlay.h"
-#include "TileCodes.h"
 #include "TileRule.h"
 
 #include <algorithm>
@@ -27,11 +26,6 @@ constexpr int ClockSubsetsUpTo = 4;
 // rounds without a better bound halve the step.
 constexpr int BoundRounds = 2000;
 constexpr int BoundPatience = 20;
-
-QString cellName(const QPoint &cell)
-{
-    return QStringLiteral("column %1, row %2").arg(cell.x()).arg(cell.y());
-}
 
 } // namespace
 
@@ -67,8 +61,8 @@ QList<int> LevelSolver::distancesFrom(const QPoint &cell) const
     for (qsizetype head = 0; head < queue.size(); ++head) {
         const int here = queue.at(head);
         const QPoint at = cellAt(here);
-        for (const char key : Arrow::All) {
-            const QPoint next = at + Arrow::step(key);
+        for (const Arrow::Direction arrow : Arrow::All) {
+            const QPoint next = at + Arrow::step(arrow);
             const int there = index(next);
             if (there < 0 || distances.at(there) != Unreachable || !m_map.isWalkable(next))
                 continue;
@@ -94,8 +88,8 @@ void LevelSolver::measure()
 
     m_exitBeside.clear();
     for (const QPoint &exit : m_map.exits()) {
-        for (const char key : Arrow::All) {
-            const QPoint beside = exit + Arrow::step(key);
+        for (const Arrow::Direction arrow : Arrow::All) {
+            const QPoint beside = exit + Arrow::step(arrow);
             // The figure may start beside an exit on a cell it could not
             // walk back onto.
             if (index(beside) >= 0 && (m_map.isWalkable(beside) || beside == start))
@@ -106,8 +100,8 @@ void LevelSolver::measure()
     // Something lying under the start is only taken by stepping off the cell
     // and back onto it.
     int backToStart = Unreachable;
-    for (const char key : Arrow::All) {
-        if (m_map.isWalkable(start + Arrow::step(key)))
+    for (const Arrow::Direction arrow : Arrow::All) {
+        if (m_map.isWalkable(start + Arrow::step(arrow)))
             backToStart = 2;
     }
 
@@ -397,11 +391,11 @@ QString LevelSolver::path(int from, const QPoint &to) const
     QString keys;
     QPoint here = to;
     while (distances.at(index(here)) > 0) {
-        for (const char key : Arrow::All) {
-            const QPoint back = here + Arrow::step(key);
+        for (const Arrow::Direction arrow : Arrow::All) {
+            const QPoint back = here + Arrow::step(arrow);
             const int at = index(back);
             if (at >= 0 && distances.at(at) == distances.at(index(here)) - 1) {
-                keys.prepend(QLatin1Char(Arrow::opposite(key)));
+                keys.prepend(QLatin1Char(Arrow::letter(Arrow::opposite(arrow))));
                 here = back;
                 break;
             }
@@ -417,10 +411,10 @@ QString LevelSolver::keysFor(const QList<int> &order) const
     for (const int node : order) {
         const QPoint target = m_nodes.at(node);
         if (from == 0 && target == m_nodes.at(0)) {
-            for (const char key : Arrow::All) {
-                if (m_map.isWalkable(target + Arrow::step(key))) {
-                    keys += QLatin1Char(key);
-                    keys += QLatin1Char(Arrow::opposite(key));
+            for (const Arrow::Direction arrow : Arrow::All) {
+                if (m_map.isWalkable(target + Arrow::step(arrow))) {
+                    keys += QLatin1Char(Arrow::letter(arrow));
+                    keys += QLatin1Char(Arrow::letter(Arrow::opposite(arrow)));
                     break;
                 }
             }
@@ -438,9 +432,9 @@ QString LevelSolver::keysFor(const QList<int> &order) const
     }
     const QPoint beside = cellAt(bestBeside);
     keys += path(from, beside);
-    for (const char key : Arrow::All) {
-        if (TileRule::of(m_map.code(beside + Arrow::step(key))).exit) {
-            keys += QLatin1Char(key);
+    for (const Arrow::Direction arrow : Arrow::All) {
+        if (TileRule::of(m_map.code(beside + Arrow::step(arrow))).exit) {
+            keys += QLatin1Char(Arrow::letter(arrow));
             break;
         }
     }
@@ -544,54 +538,22 @@ std::optional<Route> LevelSolver::solve()
     return route;
 }
 
-QStringList LevelSolver::problems() const
-{
-    QStringList lines;
-    for (const Obstacle &obstacle : m_obstacles) {
-        switch (obstacle.kind) {
-        case Obstacle::Kind::StartOffGrid:
-            lines.append(QStringLiteral("the start is not on the grid of cells, so the figure cannot move"));
-            break;
-        case Obstacle::Kind::MapTooBig:
-            lines.append(QStringLiteral("the map is too big to look for a route"));
-            break;
-        case Obstacle::Kind::TooManyPlaces:
-            lines.append(QStringLiteral("the map holds too many things to collect to look for a route"));
-            break;
-        case Obstacle::Kind::CannotBeReached:
-            lines.append(QStringLiteral("the %1 at %2 cannot be reached")
-                             .arg(m_map.code(obstacle.cell) == TileCodes::Diamond ? QStringLiteral("diamond")
-                                                                                  : QStringLiteral("banknote"),
-                                  cellName(obstacle.cell)));
-            break;
-        case Obstacle::Kind::NoExit:
-            lines.append(QStringLiteral("the level has no exit"));
-            break;
-        case Obstacle::Kind::NoExitReachable:
-            lines.append(QStringLiteral("no exit can be reached"));
-            break;
-        case Obstacle::Kind::StartCutsOff:
-            lines.append(QStringLiteral("the figure starts on a tile it cannot step back onto, which parts what is "
-                                        "to be collected from the exit"));
-            break;
-        case Obstacle::Kind::NoRoute:
-            lines.append(QStringLiteral("no route through the level was found"));
-            break;
-        }
-    }
-    return lines;
-}
-
 Playthrough LevelSolver::play(const LevelMap &map, const QString &keys)
 {
     Playthrough result;
     result.keysUsed = int(keys.size());
     LevelPlay level(map);
     for (int i = 0; i < keys.size(); ++i) {
-        const LevelPlay::Move move = level.press(keys.at(i).toLatin1());
-        if (move.moved && move.rule.seconds > 0)
+        const auto arrow = Arrow::ofLetter(keys.at(i));
+        if (!arrow)
+            continue;
+        const double before = level.timeLeft();
+        const LevelRules::Press press = level.press(*arrow);
+        if (press.timeLeft) {
             result.clockKeys.append(i);
-        if (move.exited) {
+            result.secondsAdded.append(*press.timeLeft - before);
+        }
+        if (press.leaves) {
             result.leftThroughExit = true;
             result.keysUsed = i + 1;
             break;
@@ -610,16 +572,16 @@ bool LevelSolver::inTime(const LevelMap &map, const Playthrough &playthrough, do
     // of the two outcomes.
     const double end = (playthrough.keysUsed - 1) / pace;
     double timeLeft = map.timeLimit();
-    const int bonus = TileRule::of(TileCodes::Clock).seconds;
     qsizetype clocksTaken = 0;
-    for (int tick = 1; tick <= end; ++tick) {
-        while (clocksTaken < playthrough.clockKeys.size() && playthrough.clockKeys.at(clocksTaken) / pace < tick) {
-            timeLeft += bonus;
+    for (int second = 1; second <= end; ++second) {
+        while (clocksTaken < playthrough.clockKeys.size() && playthrough.clockKeys.at(clocksTaken) / pace < second) {
+            timeLeft += playthrough.secondsAdded.at(clocksTaken);
             ++clocksTaken;
         }
-        timeLeft -= 1;
-        if (timeLeft == 0)
+        const LevelRules::Tick tick = LevelRules::tick(timeLeft);
+        if (tick.timeOver)
             return false;
+        timeLeft = tick.timeLeft;
     }
     return true;
 }

@@ -35,8 +35,9 @@ struct Playthrough
     bool leftThroughExit = false;
     // Banknotes and diamonds still on the screen at the end.
     int cashLeft = 0;
-    // The index of every key that took a clock.
+    // The index of every key that took a clock, and the seconds it added.
     QList<int> clockKeys;
+    QList<double> secondsAdded;
 };
 
 // Why a level cannot be finished at all: one cause, and the cell it concerns.
@@ -68,12 +69,13 @@ public:
     explicit LevelSolver(const LevelMap &map);
 
     // The route that needs the slowest pace, or nothing when the level cannot
-    // be finished at all; obstacles() then says why, one a cause, and
-    // problems() in words, one line a cause.
+    // be finished at all; obstacles() then says why, one a cause (LevelCheck
+    // puts them in words).
     std::optional<Route> solve();
     QList<Obstacle> obstacles() const { return m_obstacles; }
-    QStringList problems() const;
 
+    // The keys played by the game's rules; letters that name no arrow key
+    // do nothing.
     static Playthrough play(const LevelMap &map, const QString &keys);
 
     // Whether a player making one move every 1/pace seconds, the first one

@@ -404,7 +404,7 @@ const std::array<BuiltIn, LevelTable::BuiltInLevels> builtIns{{
 LevelRecord LevelTable::slot(int index)
 {
     if (index < 0 || index >= BuiltInLevels) {
-        return LevelRecord{QStringLiteral("Custom"), QStringLiteral("20"), rgb(192, 192, 192),
+        return LevelRecord{QString::fromUtf16(LevelRecord::CustomName), QStringLiteral("20"), ButtonFaceGrey,
                            QStringLiteral("480"), QStringLiteral("480"), {}};
     }
     const BuiltIn &level = builtIns[std::size_t(index)];

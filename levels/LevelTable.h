@@ -26,4 +26,8 @@ public:
     {
         return quint32(red) | quint32(green) << 8 | quint32(blue) << 16;
     }
+    // The light grey of a button face: the custom slot's colour, the
+    // editor's first colour, and what a level file holds for a level that
+    // follows the desktop's button face.
+    static constexpr quint32 ButtonFaceGrey = 192 | 192 << 8 | 192 << 16;
 };

@@ -36,7 +36,7 @@ double ProgressFile::readSlot()
     const double value = leadingNumber(file->read(ReadLimit));
     if (!std::isfinite(value) || value <= 0)
         return 0;
-    return std::min(value * 2 / 250, double(LevelTable::CustomSlot));
+    return std::min(value / PerSlot, double(LevelTable::CustomSlot));
 }
 
 double ProgressFile::leadingNumber(QByteArrayView text)
@@ -96,5 +96,5 @@ bool ProgressFile::record(int slot)
 
 QByteArray ProgressFile::content(int slot)
 {
-    return ' ' + QByteArray::number(slot * 125) + " \r\n";
+    return ' ' + QByteArray::number(slot * PerSlot) + " \r\n";
 }

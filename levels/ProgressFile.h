@@ -32,6 +32,9 @@ public:
 
     static QString path();
 
+    // What the file holds for each slot reached.
+    static constexpr int PerSlot = 125;
+
     // The number at the start of the text, as the reader takes it; 0 when
     // the text starts with none.
     static double leadingNumber(QByteArrayView text);

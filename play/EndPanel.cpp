@@ -5,20 +5,24 @@
 
 #include <QPainter>
 
-EndPanel::EndPanel(const std::array<QPixmap, 5> &corners, QWidget *parent)
+EndPanel::EndPanel(QWidget *parent)
     : QWidget(parent)
-    , m_corners(corners)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
+}
+
+void EndPanel::setCorners(const std::array<QPixmap, 4> &corners)
+{
+    m_corners = corners;
+    update();
 }
 
 void EndPanel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    // Top left, top right, bottom left, bottom right; the fifth holder is the
-    // spare that the turning passes pictures through and is never seen.
+    // Top left, top right, bottom left, bottom right.
     static constexpr std::array<QPoint, 4> places{QPoint(360, 360), QPoint(5520, 360), QPoint(360, 5520),
                                                   QPoint(5520, 5520)};
     for (std::size_t i = 0; i < places.size(); ++i) {

@@ -7,17 +7,20 @@
 #include <array>
 
 // The black panel of the end-of-game display: it paints the four corner
-// pictures, stretched, from the play screen's picture holders.
+// pictures it is given, stretched.
 class EndPanel : public QWidget
 {
     Q_OBJECT
 
 public:
-    EndPanel(const std::array<QPixmap, 5> &corners, QWidget *parent);
+    explicit EndPanel(QWidget *parent);
+
+    // Top left, top right, bottom left, bottom right.
+    void setCorners(const std::array<QPixmap, 4> &corners);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const std::array<QPixmap, 5> &m_corners;
+    std::array<QPixmap, 4> m_corners;
 };

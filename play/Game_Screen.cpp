@@ -5,13 +5,14 @@
 #include "Colors.h"
 #include "EndPanel.h"
 #include "Fonts.h"
+#include "LevelMap.h"
+#include "LevelRules.h"
 #include "MessageBox.h"
 #include "Pictures.h"
 #include "ProgressFile.h"
 #include "StatusPanel.h"
 #include "StepTimer.h"
 #include "TileCodes.h"
-#include "TileRule.h"
 #include "Twips.h"
 #include "VirtualKey.h"
 
@@ -41,24 +42,22 @@ QLabel *panelLabel(QWidget *panel, const QString &text, const QRect &twips, cons
 
 Game_Screen::Game_Screen()
     : Form(QStringLiteral("Veltrano"), 9135, 7695, Frame::Dialog)
-    , m_backColor(128, 128, 255)
     , m_random(quint32(QTime::currentTime().msecsSinceStartOfDay()))
 {
     setFocusPolicy(Qt::StrongFocus);
-    Colors::setBackColor(this, m_backColor);
+    const QColor backColor(128, 128, 255);
+    Colors::setBackColor(this, backColor);
 
     for (int slot = 0; slot < LevelTable::Slots; ++slot)
         m_levels[std::size_t(slot)] = LevelTable::slot(slot);
-    for (int facing = 0; facing < 4; ++facing)
-        m_image4[std::size_t(facing)] = Pictures::figure(Pictures::Facing(facing));
+    for (const Arrow::Direction facing : Arrow::All)
+        m_image4[facing] = Pictures::figure(facing);
 
-    m_image1.push_back(ImageElement{});
-    m_image3.left = 480;
-    m_image3.top = 480;
-    m_image3.picture = m_image4[Pictures::Down];
-
-    m_playArea = new Board(m_image1, &m_image3, m_backColor, this);
+    m_playArea = new Board(this);
     m_playArea->setGeometry(Twips::rect(0, 0, Twips::MapSize, 7695));
+    m_playArea->setTiles({ImageElement{}});
+    m_playArea->setFigure(ImageElement{m_image4[Arrow::Down], Twips::Cell, Twips::Cell, {}, true});
+    m_playArea->setBackground(backColor);
 
     auto *status = new StatusPanel(this);
     status->setGeometry(Twips::rect(7680, 0, 1455, 7695));
@@ -83,7 +82,7 @@ Game_Screen::Game_Screen()
         Lives[std::size_t(i)] = icon;
     }
 
-    Picture5 = new EndPanel(m_image5, this);
+    Picture5 = new EndPanel(this);
     Picture5->setGeometry(Twips::rect(0, -7680, 7695, 7695));
     Picture5->hide();
     Label9 = new QLabel(Picture5);
@@ -114,22 +113,16 @@ void Game_Screen::loadscreen(int index)
 {
     const LevelRecord &level = m_levels.at(std::size_t(index));
 
-    m_image1 = Board::layOut(level.rows);
-    Cash->setText(QStringLiteral("0"));
-    int cash = 0;
-    for (const ImageElement &tile : m_image1) {
-        if (TileRule::of(TileCodes::number(tile.tag)).cash)
-            ++cash;
-    }
+    std::vector<ImageElement> tiles = Board::layOut(level.rows);
     // Element 0 always exists: a map without codes leaves it bare at the
     // top-left corner, where it blocks like a wall.
-    if (m_image1.empty())
-        m_image1.push_back(ImageElement{});
-    setValue(Cash, cash);
+    if (tiles.empty())
+        tiles.push_back(ImageElement{});
+    m_playArea->setTiles(std::move(tiles));
+    setValue(Cash, double(LevelMap(level).collectibles().size()));
 
-    m_image3.picture = m_image4[Pictures::Down];
-    m_image3.left = level.locationX.trimmed().toInt();
-    m_image3.top = level.locationY.trimmed().toInt();
+    const QPoint start = level.startTwips();
+    m_playArea->setFigure(ImageElement{m_image4[Arrow::Down], start.x(), start.y(), {}, true});
 
     setBackground(level.color ? Colors::fromValue(*level.color) : Colors::buttonFace());
     Label5->setText(level.time);
@@ -141,8 +134,7 @@ void Game_Screen::loadscreen(int index)
 
 void Game_Screen::setBackground(const QColor &color)
 {
-    m_backColor = color;
-    m_playArea->update();
+    m_playArea->setBackground(color);
 }
 
 void Game_Screen::keyPressEvent(QKeyEvent *event)
@@ -160,69 +152,43 @@ void Game_Screen::Form_KeyDown(int KeyCode, int Shift)
         return;
     if (!Timer1->isActive())
         Timer1->start();
-
-    Pictures::Facing facing;
-    int dx = 0;
-    int dy = 0;
-    if (KeyCode == VirtualKey::Down) {
-        facing = Pictures::Down;
-        dy = Twips::Cell;
-    } else if (KeyCode == VirtualKey::Up) {
-        facing = Pictures::Up;
-        dy = -Twips::Cell;
-    } else if (KeyCode == VirtualKey::Right) {
-        facing = Pictures::Right;
-        dx = Twips::Cell;
-    } else if (KeyCode == VirtualKey::Left) {
-        facing = Pictures::Left;
-        dx = -Twips::Cell;
-    } else {
+    const auto arrow = Arrow::ofKeyCode(KeyCode);
+    if (!arrow)
         return;
+
+    // The rules say what the key does; the screen shows it. Check_Ex leaves
+    // the index of the tile met in TileIndex, which a taken tile is cleared by.
+    const ImageElement &figure = Image3();
+    const LevelRules::State state{QPoint(figure.left, figure.top), value(Label4), value(Cash), value(Label5)};
+    const LevelRules::Press press =
+        LevelRules::press(state, *arrow, [this](int x, int y) { return Check_Ex(x, y); });
+    ImageElement turned = figure;
+    turned.picture = m_image4[press.facing];
+    if (press.moved) {
+        turned.left = press.cell.x();
+        turned.top = press.cell.y();
     }
-
-    m_image3.picture = m_image4[facing];
-    m_playArea->updateCell(m_image3.left, m_image3.top);
-    const int x = qint16(m_image3.left + dx);
-    const int y = qint16(m_image3.top + dy);
-
-    // The rule book says what the tile does. A caption is rewritten only when
-    // the tile changes its number, so that a time limit keeps the spelling
-    // its level gave it until the clock first ticks.
-    const TileRule tile = TileRule::of(Check_Ex(x, y));
-    if (tile.exit) {
-        if (value(Cash) == 0)
-            levelEnd();
-        return;
-    }
-    if (!tile.steps)
-        return;
-    if (tile.seconds != 0)
-        setValue(Label5, value(Label5) + tile.seconds);
-    step(x, y);
-    if (tile.cash)
-        setValue(Cash, value(Cash) - 1);
-    if (tile.clears)
+    m_playArea->setFigure(turned);
+    if (press.timeLeft)
+        setValue(Label5, *press.timeLeft);
+    if (press.cash)
+        setValue(Cash, *press.cash);
+    if (press.takesTile)
         clearTile();
-    if (tile.score != 0)
-        setValue(Label4, value(Label4) + tile.score);
-    if (tile.lightsFloor)
+    if (press.score)
+        setValue(Label4, *press.score);
+    if (press.lightsFloor)
         setBackground(Qt::white);
-}
-
-void Game_Screen::step(int left, int top)
-{
-    m_playArea->updateCell(m_image3.left, m_image3.top);
-    m_image3.left = left;
-    m_image3.top = top;
-    m_playArea->updateCell(left, top);
+    if (press.leaves)
+        levelEnd();
 }
 
 void Game_Screen::clearTile()
 {
-    ImageElement &tile = m_image1.at(std::size_t(m_tileIndex));
+    ImageElement tile = Image1().at(std::size_t(m_tileIndex));
     tile.picture = QPixmap();
     tile.tag = QStringLiteral("0");
-    m_playArea->updateCell(tile.left, tile.top);
+    m_playArea->setTile(std::size_t(m_tileIndex), tile);
 }
 
 void Game_Screen::levelEnd()
@@ -242,8 +208,9 @@ void Game_Screen::levelEnd()
 
 int Game_Screen::Check_Ex(int x, int y)
 {
-    for (std::size_t i = 0; i < m_image1.size(); ++i) {
-        const ImageElement &tile = m_image1[i];
+    const std::vector<ImageElement> &tiles = Image1();
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        const ImageElement &tile = tiles[i];
         if (tile.left == x && tile.top == y) {
             m_tileIndex = int(i);
             return TileCodes::number(tile.tag);
@@ -255,10 +222,9 @@ int Game_Screen::Check_Ex(int x, int y)
 
 void Game_Screen::Timer1_Timer()
 {
-    setValue(Label5, value(Label5) - 1);
-    // A level file may give a time of 0, less, or a fraction, which never
-    // lands on 0 exactly: time is over at 0 or below.
-    if (value(Label5) > 0)
+    const LevelRules::Tick tick = LevelRules::tick(value(Label5));
+    setValue(Label5, tick.timeLeft);
+    if (!tick.timeOver)
         return;
 
     // The clock stops before the message so the time left does not run below
@@ -310,6 +276,7 @@ std::optional<double> Game_Screen::displayStep()
     if (m_turns == 0) {
         for (std::size_t i = 0; i < m_image4.size(); ++i)
             m_image5[i] = m_image4[i];
+        Picture5->setCorners(m_image4);
         Label9->show();
         Picture5->move(0, 0);
         Picture5->show();
@@ -335,7 +302,7 @@ std::optional<double> Game_Screen::displayStep()
     m_image5[2] = m_image5[1];
     m_image5[1] = m_image5[0];
     m_image5[0] = m_image5[4];
-    Picture5->update();
+    Picture5->setCorners({m_image5[0], m_image5[1], m_image5[2], m_image5[3]});
     ++m_turns;
     return 0.5;
 }
@@ -398,4 +365,19 @@ double Game_Screen::value(const QLabel *label)
 void Game_Screen::setValue(QLabel *label, double number)
 {
     label->setText(QString::number(number, 'g', 15));
+}
+
+const std::vector<ImageElement> &Game_Screen::Image1() const
+{
+    return m_playArea->tiles();
+}
+
+const ImageElement &Game_Screen::Image3() const
+{
+    return *m_playArea->figure();
+}
+
+QColor Game_Screen::backColor() const
+{
+    return m_playArea->background();
 }

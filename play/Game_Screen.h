@@ -73,10 +73,10 @@ public:
     void setCustomLevel(const LevelRecord &level);
     const LevelRecord &level(int slot) const { return m_levels.at(std::size_t(slot)); }
 
-    const std::vector<ImageElement> &Image1() const { return m_image1; }
-    const ImageElement &Image3() const { return m_image3; }
+    const std::vector<ImageElement> &Image1() const;
+    const ImageElement &Image3() const;
     const std::array<QPixmap, 5> &Image5() const { return m_image5; }
-    QColor backColor() const { return m_backColor; }
+    QColor backColor() const;
     int TileIndex() const { return m_tileIndex; }
     bool isFinishing() const { return m_finishing; }
 
@@ -108,7 +108,6 @@ private:
     // end the play screen's part.
     bool playsCustomSlot() const;
     std::optional<double> displayStep();
-    void step(int left, int top);
     void clearTile();
     void setBackground(const QColor &color);
     void levelEnd();
@@ -117,11 +116,8 @@ private:
     static void setValue(QLabel *label, double number);
 
     std::array<LevelRecord, LevelTable::Slots> m_levels;
-    std::vector<ImageElement> m_image1;
-    ImageElement m_image3;
     std::array<QPixmap, 4> m_image4;
     std::array<QPixmap, 5> m_image5;
-    QColor m_backColor;
     int m_tileIndex = 0;
     bool m_finishing = false;
     static constexpr int DisplayTurns = 31;

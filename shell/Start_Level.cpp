@@ -20,9 +20,9 @@ Start_Level::Start_Level()
 
 void Start_Level::Form_Load()
 {
-    // The file holds 125 times the slot of the furthest level started; the
-    // reading comes back already limited to the slots that exist, so every
-    // item unlocked and MaxLevel name real items whatever the file holds.
+    // The progress file's reading of the furthest level started comes back
+    // already limited to the slots that exist, so every item unlocked and
+    // MaxLevel name real items whatever the file holds.
     const double v = ProgressFile::readSlot();
     for (int i = 0; i <= v; ++i)
         Label1.at(std::size_t(i))->setEnabled(true);

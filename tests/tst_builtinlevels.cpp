@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "LevelCheck.h"
 #include "LevelMap.h"
 #include "LevelSolver.h"
 #include "LevelTable.h"
@@ -167,7 +168,7 @@ void TestBuiltInLevels::levelCanBeWonInItsTime()
     const LevelMap map(LevelTable::slot(level - 1));
     LevelSolver solver(map);
     const auto route = solver.solve();
-    QVERIFY2(route, qPrintable(solver.problems().join(u'\n')));
+    QVERIFY2(route, qPrintable(LevelCheck::problems(map, solver.obstacles()).join(u'\n')));
     QVERIFY2(route->pace > 0 && route->pace <= LevelSolver::HumanPace, qPrintable(QString::number(route->pace)));
     const Playthrough playthrough = LevelSolver::play(map, route->keys);
     QVERIFY(playthrough.leftThroughExit);

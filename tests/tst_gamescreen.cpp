@@ -53,7 +53,7 @@ void TestGameScreen::freshScreenShowsLevelOne()
     QCOMPARE(m_screen->Lives_Number->text(), QStringLiteral("3"));
     QCOMPARE(m_screen->Image3().left, 480);
     QCOMPARE(m_screen->Image3().top, 480);
-    QCOMPARE(m_screen->Image3().picture.toImage(), Pictures::figure(Pictures::Down).toImage());
+    QCOMPARE(m_screen->Image3().picture.toImage(), Pictures::figure(Arrow::Down).toImage());
     QCOMPARE(m_screen->backColor(), QColor(0, 0, 255));
     // Element k holds the k-th code in reading order.
     QCOMPARE(m_screen->Image1().at(17).tag, QStringLiteral("0"));

@@ -2,6 +2,7 @@
 #include "Arrow.h"
 #include "Forms.h"
 #include "Game_Screen.h"
+#include "LevelCheck.h"
 #include "LevelDifficulty.h"
 #include "LevelMap.h"
 #include "LevelPlay.h"
@@ -59,16 +60,7 @@ LevelRecord board(const QStringList &rows, const QPoint &start, const QString &t
 
 int keyCode(QChar key)
 {
-    switch (key.toLatin1()) {
-    case Arrow::Left:
-        return VirtualKey::Left;
-    case Arrow::Up:
-        return VirtualKey::Up;
-    case Arrow::Right:
-        return VirtualKey::Right;
-    default:
-        return VirtualKey::Down;
-    }
+    return Arrow::keyCode(*Arrow::ofLetter(key));
 }
 
 } // namespace
@@ -109,7 +101,7 @@ void TestLevelRoutes::shortestRouteOnSmallBoards()
     const LevelMap map(board(rows, start));
     LevelSolver solver(map);
     const auto route = solver.solve();
-    QVERIFY2(route, qPrintable(solver.problems().join(u'\n')));
+    QVERIFY2(route, qPrintable(LevelCheck::problems(map, solver.obstacles()).join(u'\n')));
     QCOMPARE(route->keys, keys);
     QVERIFY(route->shortest);
     QCOMPARE(route->lowerBound, int(keys.size()));
@@ -178,21 +170,21 @@ void TestLevelRoutes::whatCannotBeReachedIsNamed_data()
     QTest::addColumn<QString>("startX");
     QTest::addColumn<QStringList>("problems");
     QTest::newRow("walled-in diamond and banknote") << QStringList{"1111111", "1001711", "1041131", "1111111"} << "480"
-                                                    << QStringList{"the diamond at column 4, row 1 cannot be reached",
-                                                                   "the banknote at column 5, row 2 cannot be reached"};
+                                                    << QStringList{"the diamond in row 2, column 5 cannot be reached",
+                                                                   "the banknote in row 3, column 6 cannot be reached"};
     QTest::newRow("no exit") << QStringList{"1111", "1031", "1111"} << "480"
                              << QStringList{"the level has no exit"};
     QTest::newRow("exit behind a wall") << QStringList{"11111", "10314", "11111"} << "480"
-                                        << QStringList{"no exit can be reached"};
+                                        << QStringList{"no exit stands next to a cell the figure can reach"};
     QTest::newRow("start on a wall between banknote and exit")
         << QStringList{"1111111", "1301041", "1111111"} << "1440"
         << QStringList{"the figure starts on a tile it cannot step back onto, which parts what is to be collected "
                        "from the exit"};
     QTest::newRow("start far off the map") << QStringList{"1111", "1341", "1111"} << "-4800"
-                                           << QStringList{"the banknote at column 1, row 1 cannot be reached",
-                                                          "no exit can be reached"};
+                                           << QStringList{"the banknote in row 2, column 2 cannot be reached",
+                                                          "no exit stands next to a cell the figure can reach"};
     QTest::newRow("start between cells") << QStringList{"1111", "1041", "1111"} << "500"
-                                         << QStringList{"the start is not on the grid of cells, so the figure "
+                                         << QStringList{"the start is not on a cell of the map, so the figure "
                                                         "cannot move"};
 }
 
@@ -206,7 +198,7 @@ void TestLevelRoutes::whatCannotBeReachedIsNamed()
     const LevelMap map(level);
     LevelSolver solver(map);
     QVERIFY(!solver.solve());
-    QCOMPARE(solver.problems(), problems);
+    QCOMPARE(LevelCheck::problems(map, solver.obstacles()), problems);
 }
 
 void TestLevelRoutes::clockIsFetchedWhenTheTimeIsShort()
@@ -308,7 +300,7 @@ void TestLevelRoutes::routeFinishesTheLevelOnThePlayScreen()
     LevelPlay model(map);
     const QString keys = route->keys.chopped(1);
     for (const QChar key : keys) {
-        model.press(key.toLatin1());
+        model.press(*Arrow::ofLetter(key));
         screen->Form_KeyDown(keyCode(key), 0);
         QVERIFY(model.figure());
         QCOMPARE(QPoint(screen->Image3().left, screen->Image3().top), *model.figure() * Twips::Cell);

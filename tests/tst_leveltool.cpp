@@ -149,13 +149,13 @@ void TestLevelTool::unwinnableFileFails_data()
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QString>("finding");
     QTest::newRow("walled-in diamond") << Header << QStringList{"1111111", "1004171", "1111111"}
-                                       << "the diamond at column 5, row 1 cannot be reached";
+                                       << "the diamond in row 2, column 6 cannot be reached";
     QTest::newRow("no exit") << Header << QStringList{"11111", "10301", "11111"} << "the level has no exit";
     QTest::newRow("too little time")
         << QStringList{"480", "480", "0", "2"} << QStringList{"1" + QString(28, u'0') + "41"}
         << "cannot be won at 6 moves a second";
     QTest::newRow("start between cells") << QStringList{"490", "480", "0", "30"} << QStringList{"1041"}
-                                         << "the start is not on the grid of cells, so the figure cannot move";
+                                         << "the start is not on a cell of the map, so the figure cannot move";
 }
 
 void TestLevelTool::unwinnableFileFails()
@@ -184,8 +184,8 @@ void TestLevelTool::codesNamingNoTileAreWalls()
 {
     const QString path = write("odd.lvl", levelFile(Header, {"11111", "10341", "1x911", "11111"}));
     QCOMPARE(run({"check", path}), int(LevelTool::Done));
-    QVERIFY(m_out.contains(path + ": line 7: \"x\" at column 1 names no tile; the figure meets it as a wall\n"));
-    QVERIFY(m_out.contains(path + ": line 7: \"91\" at column 2 names no tile; the figure meets it as a wall\n"));
+    QVERIFY(m_out.contains(path + ": line 7: \"x\" at column 2 names no tile; the figure meets it as a wall\n"));
+    QVERIFY(m_out.contains(path + ": line 7: \"91\" at column 3 names no tile; the figure meets it as a wall\n"));
     QVERIFY(m_out.contains(path + ": the one banknote or diamond can be reached, and the exit\n"));
 }
 

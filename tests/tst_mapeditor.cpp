@@ -577,7 +577,7 @@ void TestMapEditor::f6TellsWhetherTheLevelCanBeWon_data()
     // Columns count tiles, not characters; the first cause in reading order.
     QTest::newRow("banknote before diamond") << QStringList{"10341", "11111", "853857"} << secondCell
                                              << cannot + "the banknote in row 3, column 2 cannot be reached.";
-    QTest::newRow("no exit") << QStringList{"10301"} << secondCell << cannot + "it has no exit.";
+    QTest::newRow("no exit") << QStringList{"10301"} << secondCell << cannot + "the level has no exit.";
     QTest::newRow("exit out of reach") << QStringList{"10301", "11114"} << secondCell
                                        << cannot + "no exit stands next to a cell the figure can reach.";
     // 27 moves after the first within 2 seconds.

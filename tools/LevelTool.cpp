@@ -86,8 +86,9 @@ int LevelTool::exportLevels(const QString &directory)
         const LevelRecord level = LevelTable::slot(slot);
         // Level 8 follows the desktop's button face, which a file cannot
         // hold; it gets the light grey that stands in for it.
-        const quint32 color = level.color.value_or(LevelTable::rgb(192, 192, 192));
-        QStringList lines{level.locationX, level.locationY, QString::number(color), level.time};
+        const quint32 color = level.color.value_or(LevelTable::ButtonFaceGrey);
+        const QPoint start = level.startTwips();
+        QStringList lines = LevelRecord::headerLines(start.x(), start.y(), color, level.time);
         lines += level.rows;
         const QString path = target.filePath(QStringLiteral("level%1.lvl").arg(slot + 1, 2, 10, QLatin1Char('0')));
         if (!LevelFile::write(path, lines)) {

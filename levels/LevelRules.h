@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "Arrow.h"
+#include "TileRule.h"
+
+#include <QPoint>
+
+#include <functional>
+#include <optional>
+
+// The rules of a level in play, said once for the play screen and the level
+// checker alike: what one arrow key does and what one second of the level
+// clock does, each worked out from the level's state and answered with what
+// changed. The state is what the play screen keeps in its labels and its
+// figure; the tiles are asked through a lookup, so that the play screen asks
+// its tile images and the checker its map.
+class LevelRules
+{
+public:
+    struct State
+    {
+        // The top-left corner of the figure's cell, in twips.
+        QPoint figure;
+        double score = 0;
+        // Banknotes and diamonds still on the screen.
+        double cash = 0;
+        double timeLeft = 0;
+    };
+
+    // The code of the tile at exactly these twips; a wall (1) where none
+    // stands.
+    using Lookup = std::function<int(int x, int y)>;
+
+    // What one arrow key changed. The numbers are set only where they change,
+    // so that a caption keeps the spelling its level gave it until then.
+    struct Press
+    {
+        // The figure turns before anything else, even towards a wall.
+        Arrow::Direction facing = Arrow::Down;
+        // The cell examined, in twips as the play screen's 16-bit positions
+        // hold them.
+        QPoint cell;
+        TileRule tile;
+        // The figure now stands on the cell.
+        bool moved = false;
+        // What lay there is taken; the cell is floor from now on.
+        bool takesTile = false;
+        std::optional<double> score;
+        std::optional<double> cash;
+        std::optional<double> timeLeft;
+        bool lightsFloor = false;
+        // Through an open exit: the level is over.
+        bool leaves = false;
+    };
+    static Press press(const State &state, Arrow::Direction arrow, const Lookup &codeAt);
+    // The state after a press.
+    static State after(const State &state, const Press &press);
+
+    // One second of the level clock.
+    struct Tick
+    {
+        double timeLeft = 0;
+        // Only a count landing exactly on 0 ends the time: a level whose limit
+        // is 0, below it or a fraction runs below zero and never ends.
+        bool timeOver = false;
+    };
+    static Tick tick(double timeLeft);
+};
