@@ -70,7 +70,6 @@ public:
     QColor previewColor() const;
 
     const QStringList &List1() const { return m_list1; }
-    const QStringList &List3() const { return m_list3; }
     const std::vector<ImageElement> &Image1() const;
 
     MapTextBox *Text1 = nullptr; // the map

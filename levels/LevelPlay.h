@@ -28,7 +28,6 @@ public:
     int cashLeft() const { return int(m_state.cash); }
     double timeLeft() const { return m_state.timeLeft; }
     bool isLit() const { return m_lit; }
-    bool hasLeft() const { return m_left; }
 
 private:
     int codeAt(int x, int y) const;

@@ -75,7 +75,6 @@ public:
 
     const std::vector<ImageElement> &Image1() const;
     const ImageElement &Image3() const;
-    const std::array<QPixmap, 5> &Image5() const { return m_image5; }
     QColor backColor() const;
     int TileIndex() const { return m_tileIndex; }
     bool isFinishing() const { return m_finishing; }
