@@ -8,7 +8,10 @@
 #include "LevelCheck.h"
 #include "LevelFile.h"
 #include "LevelRecord.h"
+#include "LevelPlay.h"
 #include "LevelTable.h"
+#include "LiveVerdict.h"
+#include "MapPreview.h"
 #include "MapTextBox.h"
 #include "MessageBox.h"
 #include "ProgramDir.h"
@@ -28,6 +31,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTextBlock>
 
 #include <cmath>
 
@@ -37,6 +41,7 @@ constexpr int StartCells = Twips::MapCells;
 
 // What Save says, titled "Error", of a level it cannot write.
 const QString SaveError = QStringLiteral("There has been a error!");
+const QString StartError = QStringLiteral("The start location must be a whole number from 1 to 16 !");
 
 QLabel *label(const QString &text, const QRect &geometry, QWidget *parent)
 {
@@ -62,6 +67,8 @@ QScrollBar *scrollBar(Qt::Orientation orientation, int minimum, int maximum, int
     bar->setSingleStep(1);
     bar->setPageStep(1);
     bar->setGeometry(geometry);
+    // Tab reaches the spinners and bars, whose arrow keys then step them.
+    bar->setFocusPolicy(Qt::StrongFocus);
     return bar;
 }
 
@@ -127,12 +134,18 @@ MapEditor::MapEditor()
     Picture1->setGeometry(Twips::rect(600, 3480, 4455, 1095));
     connect(Picture1, &TilePalette::tileClicked, this, &MapEditor::Image2_Click);
 
-    Picture2 = new Board(this);
+    Picture2 = new MapPreview(this);
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture2->setLineWidth(1);
     Picture2->setGeometry(Twips::rect(6120, 0, 7710, 7725));
     Picture2->setTiles({ImageElement{}});
     Picture2->setBackground(Colors::buttonFace());
+    connect(Picture2, &MapPreview::strokeStarted, this, [this] { m_stroke = Stroke{}; });
+    connect(Picture2, &MapPreview::cellPainted, this, &MapEditor::paintCell);
+    connect(Picture2, &MapPreview::startChosen, this, &MapEditor::chooseStart);
+
+    m_verdict = new LiveVerdict(this);
+    connect(m_verdict, &LiveVerdict::judged, this, &MapEditor::showVerdict);
 
     Frame2 = new QGroupBox(QStringLiteral("Start location:"), this);
     Frame2->setGeometry(Twips::rect(600, 4800, 1935, 975));
@@ -161,6 +174,7 @@ MapEditor::MapEditor()
         const int first = int(LevelTable::ButtonFaceGrey >> (8 * i) & 0xFF);
         HScroll1[std::size_t(i)] = new ColourBar(first, Frame1);
         HScroll1[std::size_t(i)]->setGeometry(Twips::rect(960, top, 855, 240));
+        HScroll1[std::size_t(i)]->setFocusPolicy(Qt::StrongFocus);
         // Tracking is on, so this also follows the thumb while it is dragged.
         connect(HScroll1[std::size_t(i)], &QScrollBar::valueChanged, this, &MapEditor::HScroll1_Change);
     }
@@ -189,6 +203,9 @@ MapEditor::MapEditor()
     Command1->hide();
     connect(Command1, &QPushButton::clicked, this, &MapEditor::Command1_Click);
     connect(Text1, &QPlainTextEdit::textChanged, Command1, &QPushButton::click);
+    // The start and the time change the verdict as the map does.
+    for (QLineEdit *box : {Text2, Text3, Text5})
+        connect(box, &QLineEdit::textChanged, this, &MapEditor::levelChanged);
 
     // The designer's two questions have keys and no control of their own, so
     // the window looks as it always has.
@@ -209,11 +226,61 @@ void MapEditor::Form_Load()
 
 void MapEditor::Image2_Click(int Index)
 {
+    // From the keyboard the palette keeps the focus, so that the next tile
+    // is a key away.
+    const bool fromKeys = Picture1->hasFocus();
     QTextCursor caret = Text1->textCursor();
     caret.insertText(QString::number(Index));
     caret.movePosition(QTextCursor::End);
     Text1->setTextCursor(caret);
-    Text1->setFocus();
+    if (!fromKeys)
+        Text1->setFocus();
+}
+
+void MapEditor::paintCell(const QPoint &cell, bool withBrush)
+{
+    const QString code = QString::number(withBrush ? Picture1->brush() : int(TileCodes::Floor));
+    const QStringList rows = Text1->toPlainText().split(u'\n');
+    const QStringList painted = TileCodes::painted(rows, cell, code);
+    if (painted == rows)
+        return;
+    // The rows are rewritten in the map box through its own undo stack, a
+    // whole stroke as one step; the check runs on every cell as on every
+    // other change.
+    QTextCursor edit(Text1->document());
+    if (m_stroke.edited)
+        edit.joinPreviousEditBlock();
+    else
+        edit.beginEditBlock();
+    for (qsizetype row = 0; row < painted.size(); ++row) {
+        if (row < rows.size() && painted.at(row) == rows.at(row))
+            continue;
+        if (row < rows.size()) {
+            const QTextBlock block = Text1->document()->findBlockByNumber(int(row));
+            edit.setPosition(block.position());
+            edit.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+            edit.insertText(painted.at(row));
+        } else {
+            edit.movePosition(QTextCursor::End);
+            edit.insertText(u'\n' + painted.at(row));
+        }
+    }
+    edit.endEditBlock();
+    m_stroke.cells.append(cell);
+    m_stroke.edited = true;
+}
+
+void MapEditor::chooseStart(const QPoint &cell)
+{
+    // The first click of the double-click painted the cell; the start goes
+    // on the map as it was.
+    if (m_stroke.edited && m_stroke.cells == QList<QPoint>{cell})
+        Text1->undo();
+    m_stroke = Stroke{};
+    VScroll2->setValue(VScroll2->minimum() + VScroll2->maximum() - (cell.x() + 1));
+    VScroll1->setValue(VScroll1->minimum() + VScroll1->maximum() - (cell.y() + 1));
+    Text3->setText(QString::number(cell.x() + 1));
+    Text2->setText(QString::number(cell.y() + 1));
 }
 
 bool MapEditor::eventFilter(QObject *watched, QEvent *event)
@@ -280,6 +347,7 @@ void MapEditor::Command1_Click()
     std::vector<ImageElement> cells = Board::layOut(m_list1);
     cells.push_back(ImageElement{{}, 0, 0, {}, false});
     Picture2->setTiles(std::move(cells));
+    levelChanged();
 }
 
 void MapEditor::spin(const QScrollBar *spinner, int value, QLineEdit *box)
@@ -347,6 +415,13 @@ void MapEditor::Command3_Click()
     const std::optional<QStringList> header = fileHeader();
     if (!header)
         return;
+    // Nothing is saved that the game would refuse to play, in the words the
+    // load-level screen would refuse it with.
+    const QString problem = LevelRecord::playProblem(*header + Text1->toPlainText().split(u'\n'));
+    if (!problem.isEmpty()) {
+        MessageBox::show(this, problem, QStringLiteral("Error"));
+        return;
+    }
 
     const QString path = ProgramDir::filePath(name + QStringLiteral(".lvl"));
     if (filexist(path)
@@ -361,25 +436,94 @@ void MapEditor::Command3_Click()
     MessageBox::show(this, QStringLiteral("file saved successfully !"));
 }
 
-std::optional<QStringList> MapEditor::fileHeader()
+std::optional<QPoint> MapEditor::start() const
 {
     // The start boxes take typing too; the file needs a cell of the map.
     const std::optional<int> left = startCell(Text3);
     const std::optional<int> top = startCell(Text2);
-    if (!left || !top) {
-        MessageBox::show(this, QStringLiteral("The start location must be a whole number from 1 to 16 !"));
+    if (!left || !top)
+        return std::nullopt;
+    return QPoint(*left - 1, *top - 1);
+}
+
+std::optional<QStringList> MapEditor::fileHeader()
+{
+    const std::optional<QPoint> cell = start();
+    if (!cell) {
+        MessageBox::show(this, StartError);
         return std::nullopt;
     }
-    return LevelRecord::headerLines((*left - 1) * Twips::Cell, (*top - 1) * Twips::Cell, m_swatch, Text5->text());
+    return LevelRecord::headerLines(cell->x() * Twips::Cell, cell->y() * Twips::Cell, m_swatch, Text5->text());
+}
+
+std::optional<QStringList> MapEditor::levelLines() const
+{
+    const std::optional<QPoint> cell = start();
+    if (!cell)
+        return std::nullopt;
+    // Save writes every line of the map box as a line of the file.
+    return LevelRecord::headerLines(cell->x() * Twips::Cell, cell->y() * Twips::Cell, m_swatch, Text5->text())
+        + Text1->toPlainText().split(u'\n');
 }
 
 std::optional<QStringList> MapEditor::fileLines()
 {
-    const std::optional<QStringList> header = fileHeader();
-    if (!header)
+    if (!fileHeader())
         return std::nullopt;
-    // Save writes every line of the map box as a line of the file.
-    return *header + Text1->toPlainText().split(u'\n');
+    return levelLines();
+}
+
+void MapEditor::levelChanged()
+{
+    Picture2->clearFindings();
+    Picture2->setStart(start());
+    const std::optional<QStringList> lines = levelLines();
+    if (!lines) {
+        Picture2->setJudgment(MapPreview::Judgment::NotWinnable, StartError);
+        return;
+    }
+    Picture2->setJudgment(MapPreview::Judgment::Working, QStringLiteral("Working out whether it can be won..."));
+    m_verdict->request(*lines);
+}
+
+void MapEditor::showVerdict(const QStringList &lines, const LevelCheck &check)
+{
+    // A level the designer has changed since is judged again already.
+    if (levelLines() != lines)
+        return;
+    Picture2->setJudgment(check.winnable() ? MapPreview::Judgment::Winnable : MapPreview::Judgment::NotWinnable,
+                          check.sentence());
+}
+
+void MapEditor::showFindings(const QStringList &lines, const LevelCheck &check)
+{
+    if (check.winnable() && check.route()) {
+        // The route as the explorer walks it: the cells it stands on, then
+        // the exit it pushes into.
+        const LevelMap map(LevelRecord::fromFileLines(lines));
+        LevelPlay play(map);
+        QList<QPoint> cells;
+        QList<QPoint> clocks;
+        if (play.figure())
+            cells.append(*play.figure());
+        for (const QChar key : check.route()->keys) {
+            const auto arrow = Arrow::ofLetter(key);
+            if (!arrow)
+                continue;
+            const LevelRules::Press press = play.press(*arrow);
+            const QPoint cell = press.cell / Twips::Cell;
+            if (press.moved || press.leaves)
+                cells.append(cell);
+            if (press.moved && press.tile.seconds > 0)
+                clocks.append(cell);
+        }
+        Picture2->showRoute(cells, clocks);
+    } else if (check.verdict() == LevelCheck::Verdict::Blocked
+               && check.obstacle().kind == Obstacle::Kind::CannotBeReached) {
+        Picture2->markCell(check.obstacle().cell);
+    } else if (check.verdict() == LevelCheck::Verdict::BadStart) {
+        Picture2->markCell(check.obstacle().cell);
+    }
 }
 
 void MapEditor::playTest()
@@ -406,6 +550,8 @@ void MapEditor::tellWinnable()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const LevelCheck check = LevelCheck::ofLines(*lines);
     QGuiApplication::restoreOverrideCursor();
+    showFindings(*lines, check);
+    showVerdict(*lines, check);
     MessageBox::show(this, check.sentence());
 }
 

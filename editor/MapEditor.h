@@ -13,7 +13,9 @@
 #include <optional>
 #include <vector>
 
-class Board;
+class LevelCheck;
+class LiveVerdict;
+class MapPreview;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
@@ -75,7 +77,7 @@ public:
     MapTextBox *Text1 = nullptr; // the map
     QListWidget *List2 = nullptr;    // the line report
     TilePalette *Picture1 = nullptr;
-    Board *Picture2 = nullptr;
+    MapPreview *Picture2 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QGroupBox *Frame2 = nullptr;
     QGroupBox *Frame3 = nullptr;
@@ -113,10 +115,25 @@ private:
     // Inserts pasted or dropped text character by character, as if typed.
     void Text1_Paste(const QString &text);
     void setSwatch(quint32 value);
+    // Painting on the preview: one cell of a stroke, and a double-click.
+    void paintCell(const QPoint &cell, bool withBrush);
+    void chooseStart(const QPoint &cell);
+    // After every change of the map, the start or the time: the preview's
+    // start, and a new verdict asked for.
+    void levelChanged();
+    void showVerdict(const QStringList &lines, const LevelCheck &check);
+    // What F6 found, on the preview: the route, or the cell at fault.
+    void showFindings(const QStringList &lines, const LevelCheck &check);
     // The swatch and the preview background together.
     void showLevelColor(quint32 value);
 
     static std::optional<int> startCell(const QLineEdit *box);
+    // The start cell (column, row) the boxes give; nothing when either
+    // holds no cell of the map.
+    std::optional<QPoint> start() const;
+    // The level in the boxes as the lines of its file; nothing while the
+    // start boxes hold no cell.
+    std::optional<QStringList> levelLines() const;
     // The four lines before the map in the level file, from the boxes; says
     // so and gives nothing when a start box holds no cell of the map.
     std::optional<QStringList> fileHeader();
@@ -127,4 +144,13 @@ private:
     QStringList m_list1;
     QStringList m_list3;
     quint32 m_swatch = 0;
+    LiveVerdict *m_verdict = nullptr;
+    // The stroke being painted: the cells it changed, so that a double-click
+    // can take its first click back.
+    struct Stroke
+    {
+        QList<QPoint> cells;
+        bool edited = false;
+    };
+    Stroke m_stroke;
 };

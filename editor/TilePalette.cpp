@@ -5,8 +5,8 @@
 #include "TileCodes.h"
 #include "Twips.h"
 
-#include <QHash>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -17,14 +17,30 @@ namespace {
 // tile to click all the same.
 const QColor FloorFill(250, 250, 244);
 const QColor FloorFrame(150, 150, 150);
+const QColor BrushFrame(200, 0, 0);
+
+const QString Buttons = QStringLiteral("click: add it at the caret; right-click: paint with it");
 
 } // namespace
 
 TilePalette::TilePalette(QWidget *parent)
     : QFrame(parent)
+    , m_brush(TileCodes::Wall)
+    , m_current(TileCodes::Floor)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TilePalette::setBrush(int code)
+{
+    if (!TileCodes::all().contains(code) || code == m_brush)
+        return;
+    update(tileRect(m_brush));
+    m_brush = code;
+    update(tileRect(m_brush));
+    emit brushChosen(code);
 }
 
 QRect TilePalette::tileRect(int code) const
@@ -40,30 +56,10 @@ QRect TilePalette::tileRect(int code) const
 
 QString TilePalette::tileTip(int code)
 {
-    static const QHash<int, QString> names{
-        {0, QStringLiteral("Floor")},
-        {1, QStringLiteral("Brick wall")},
-        {2, QStringLiteral("Palm tree")},
-        {3, QStringLiteral("Banknote")},
-        {4, QStringLiteral("Exit")},
-        {5, QStringLiteral("Light bulb")},
-        {6, QStringLiteral("Life ring")},
-        {7, QStringLiteral("Diamond")},
-        {80, QStringLiteral("Boulder")},
-        {81, QStringLiteral("Ant")},
-        {82, QStringLiteral("Pyramid block")},
-        {83, QStringLiteral("Floppy disk")},
-        {84, QStringLiteral("Clock")},
-        {85, QStringLiteral("Arrow panel")},
-        {86, QStringLiteral("Globe")},
-        {87, QStringLiteral("Red dot with rays")},
-        {88, QStringLiteral("Blue ring")},
-        {90, QStringLiteral("Blue and red square")},
-    };
-    const auto found = names.constFind(code);
-    if (found == names.constEnd())
+    const QString name = TileCodes::name(code);
+    if (name.isEmpty())
         return {};
-    return QStringLiteral("%1: %2").arg(*found).arg(code);
+    return QStringLiteral("%1: %2").arg(name).arg(code);
 }
 
 int TilePalette::codeAt(const QPoint &position) const
@@ -85,7 +81,7 @@ bool TilePalette::event(QEvent *event)
             event->ignore();
         } else {
             // Tied to the tile, so moving to its neighbour asks again.
-            QToolTip::showText(help->globalPos(), tileTip(code), this, tileRect(code));
+            QToolTip::showText(help->globalPos(), tileTip(code) + u'\n' + Buttons, this, tileRect(code));
         }
         return true;
     }
@@ -109,15 +105,70 @@ void TilePalette::paintEvent(QPaintEvent *event)
         if (!picture.isNull())
             painter.drawPixmap(cell.topLeft(), picture);
     }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(BrushFrame, 2));
+    painter.drawRect(tileRect(m_brush).adjusted(1, 1, -1, -1));
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(tileRect(m_current).adjusted(3, 3, -4, -4));
+    }
 }
 
 void TilePalette::mouseReleaseEvent(QMouseEvent *event)
 {
     // A click acts on release, over the tile it was pressed on, like a
     // button: dragging off a tile cancels it.
-    if (event->button() != Qt::LeftButton)
-        return;
     const int code = codeAt(event->position().toPoint());
-    if (code >= 0)
+    if (code < 0)
+        return;
+    if (event->button() == Qt::LeftButton)
         emit tileClicked(code);
+    else if (event->button() == Qt::RightButton)
+        setBrush(code);
+}
+
+void TilePalette::keyPressEvent(QKeyEvent *event)
+{
+    const QList<int> &codes = TileCodes::all();
+    const int at = int(codes.indexOf(m_current));
+    int to = at;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        to = at - 1;
+        break;
+    case Qt::Key_Right:
+        to = at + 1;
+        break;
+    case Qt::Key_Up:
+        to = at - Columns;
+        break;
+    case Qt::Key_Down:
+        to = at + Columns;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit tileClicked(m_current);
+        return;
+    default:
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    if (to < 0 || to >= codes.size())
+        return;
+    update(tileRect(m_current));
+    m_current = codes.at(to);
+    update(tileRect(m_current));
+}
+
+void TilePalette::focusInEvent(QFocusEvent *event)
+{
+    update(tileRect(m_current));
+    QFrame::focusInEvent(event);
+}
+
+void TilePalette::focusOutEvent(QFocusEvent *event)
+{
+    update(tileRect(m_current));
+    QFrame::focusOutEvent(event);
 }

@@ -130,6 +130,16 @@ void LevelCheck::examine(const LevelRecord &level)
     if (unknown > UnknownCodesNamed)
         m_report.append(QStringLiteral("%1 more codes name no tile").arg(unknown - UnknownCodesNamed));
 
+    // The figure placed inside a wall, on an exit or off the map is a fault
+    // of its own, said before anything about what it could reach from there.
+    if (map.start() && !map.isWalkable(*map.start())) {
+        m_verdict = Verdict::BadStart;
+        m_obstacle = {Obstacle::Kind::StartOnTile, *map.start()};
+        m_problem = problem(map, m_obstacle);
+        m_report.append(m_problem + QStringLiteral("; put the start on the floor"));
+        return;
+    }
+
     LevelSolver solver(map);
     const auto route = solver.solve();
     if (!route) {
@@ -199,6 +209,13 @@ QString LevelCheck::problem(const LevelMap &map, const Obstacle &obstacle)
     switch (obstacle.kind) {
     case Obstacle::Kind::StartOffGrid:
         return QStringLiteral("the start is not on a cell of the map, so the figure cannot move");
+    case Obstacle::Kind::StartOnTile: {
+        const QString text = map.text(obstacle.cell);
+        const QString where = text.isEmpty()           ? QStringLiteral("outside the map")
+                              : TileCodes::isKnown(text) ? QStringLiteral("on the ") + TileCodes::name(map.code(obstacle.cell)).toLower()
+                                                         : QStringLiteral("on \"%1\", which names no tile").arg(text);
+        return QStringLiteral("the figure starts %1, in %2").arg(where, cellName(obstacle.cell));
+    }
     case Obstacle::Kind::MapTooBig:
         return QStringLiteral("the map is too big to look for a route");
     case Obstacle::Kind::TooManyPlaces:
@@ -252,6 +269,9 @@ QString LevelCheck::sentence() const
                               .arg(LevelSolver::HumanPace));
     case Verdict::Blocked:
         return cannot.arg(m_problem);
+    case Verdict::BadStart:
+        return QStringLiteral("This level cannot be played as it stands: %1. Put the start on the floor.")
+            .arg(m_problem);
     case Verdict::Refused:
         // The reason in the words the load-level screen gives it.
         return QStringLiteral("This level cannot be won. ") + LevelRecord::faultText(m_fault);

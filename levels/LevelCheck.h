@@ -34,11 +34,12 @@ public:
         Unreadable, // the file cannot be read
         Refused,    // the game will not play it; fault() says why
         Blocked,    // no way through; obstacle() gives the first cause
+        BadStart,   // the figure starts where it cannot stand; obstacle() says where
         TooFast,    // route() asks for more than LevelSolver::HumanPace
     };
     Verdict verdict() const { return m_verdict; }
     LevelRecord::FileFault fault() const { return m_fault; }
-    // Meaningful only when the verdict is Blocked.
+    // Meaningful only when the verdict is Blocked or BadStart.
     Obstacle obstacle() const { return m_obstacle; }
     // The route found, when there is one (Winnable and TooFast).
     const std::optional<Route> &route() const { return m_route; }

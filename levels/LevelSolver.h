@@ -45,6 +45,7 @@ struct Obstacle
 {
     enum class Kind {
         StartOffGrid,       // the start position is not on the grid of cells
+        StartOnTile,        // the start cell at cell holds no floor, or lies off the map
         MapTooBig,          // too many cells to look for a route
         TooManyPlaces,      // too many things to collect to look for a route
         CannotBeReached,    // the banknote or diamond at cell
@@ -54,7 +55,7 @@ struct Obstacle
         NoRoute,            // the search found no way through
     };
     Kind kind;
-    // (column, row) from 0; only for CannotBeReached.
+    // (column, row) from 0; only for CannotBeReached and StartOnTile.
     QPoint cell;
 };
 

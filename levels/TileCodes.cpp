@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TileCodes.h"
 
+#include "Twips.h"
+
+#include <QHash>
+
 QStringList TileCodes::cutRow(const QString &row)
 {
     QStringList codes;
@@ -46,4 +50,47 @@ QString TileCodes::picturePath(const QString &code)
 int TileCodes::number(const QString &code)
 {
     return isKnown(code) ? code.toInt() : Wall;
+}
+
+QString TileCodes::name(int code)
+{
+    static const QHash<int, QString> names{
+        {0, QStringLiteral("Floor")},
+        {1, QStringLiteral("Brick wall")},
+        {2, QStringLiteral("Palm tree")},
+        {3, QStringLiteral("Banknote")},
+        {4, QStringLiteral("Exit")},
+        {5, QStringLiteral("Light bulb")},
+        {6, QStringLiteral("Life ring")},
+        {7, QStringLiteral("Diamond")},
+        {80, QStringLiteral("Boulder")},
+        {81, QStringLiteral("Ant")},
+        {82, QStringLiteral("Pyramid block")},
+        {83, QStringLiteral("Floppy disk")},
+        {84, QStringLiteral("Clock")},
+        {85, QStringLiteral("Arrow panel")},
+        {86, QStringLiteral("Globe")},
+        {87, QStringLiteral("Red dot with rays")},
+        {88, QStringLiteral("Blue ring")},
+        {90, QStringLiteral("Blue and red square")},
+    };
+    return names.value(code);
+}
+
+QStringList TileCodes::painted(QStringList rows, const QPoint &cell, const QString &code)
+{
+    if (cell.x() < 0 || cell.y() < 0)
+        return rows;
+    const QString floor = QString::number(Floor);
+    while (rows.size() <= cell.y())
+        rows.append(floor.repeated(Twips::MapCells));
+    // A row that holds nothing yet is painted as a new one.
+    if (rows.at(cell.y()).isEmpty())
+        rows[cell.y()] = floor.repeated(Twips::MapCells);
+    QStringList codes = cutRow(rows.at(cell.y()));
+    while (codes.size() <= cell.x())
+        codes.append(floor);
+    codes[cell.x()] = code;
+    rows[cell.y()] = codes.join(QString());
+    return rows;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QList>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,16 @@ public:
     // The resource path of a code's picture; empty for floor and for text that
     // names no tile, which are drawn as the level colour.
     static QString picturePath(const QString &code);
+
+    // The tile's name as the palette shows it ("Brick wall"); empty for a
+    // code that names no tile.
+    static QString name(int code);
+
+    // The map rows with the code put into one cell, as a designer paints it:
+    // a row past the last one, or one that holds nothing, starts as sixteen
+    // floor codes, and a row too short gets floor up to the cell. Every
+    // other code, and every other row, stays as it was.
+    static QStringList painted(QStringList rows, const QPoint &cell, const QString &code);
 
     // The number the play screen acts on for a tile's tag. Text that names no
     // tile (a letter, "89", a lone "8") blocks the figure like a wall rather

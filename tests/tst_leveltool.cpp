@@ -152,7 +152,7 @@ void TestLevelTool::unwinnableFileFails_data()
                                        << "the diamond in row 2, column 6 cannot be reached";
     QTest::newRow("no exit") << Header << QStringList{"11111", "10301", "11111"} << "the level has no exit";
     QTest::newRow("too little time")
-        << QStringList{"480", "480", "0", "2"} << QStringList{"1" + QString(28, u'0') + "41"}
+        << QStringList{"480", "0", "0", "2"} << QStringList{"1" + QString(28, u'0') + "41"}
         << "cannot be won at 6 moves a second";
     QTest::newRow("start between cells") << QStringList{"490", "480", "0", "30"} << QStringList{"1041"}
                                          << "the start is not on a cell of the map, so the figure cannot move";

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Board.h"
+#include "MapPreview.h"
 #include "EditorDriver.h"
 #include "Forms.h"
 #include "Game_Screen.h"
@@ -203,7 +203,8 @@ void TestMapEditor::paletteNamesItsTiles()
     const QPoint at = editor->Picture1->tileRect(code).center();
     QHelpEvent help(QEvent::ToolTip, at, editor->Picture1->mapToGlobal(at));
     QApplication::sendEvent(editor->Picture1, &help);
-    QTEST(QToolTip::text(), "tip");
+    QTEST(QToolTip::text().section(u'\n', 0, 0), "tip");
+    QVERIFY(QToolTip::text().endsWith("right-click: paint with it"));
     QToolTip::hideText();
 }
 
@@ -447,8 +448,12 @@ void TestMapEditor::refusedSaveWritesNothing_data()
     // A lone surrogate has no form in the file system's encoding.
     QTest::newRow("name the file system cannot hold") << "Level" + QString(QChar(0xD800)) << "1" << badName << "30"
                                                        << "1041";
-    // A level file holds Latin-1 text only.
-    QTest::newRow("time beyond Latin-1") << "Level" << "1" << badName << "30€" << "1041";
+    // A level file holds Latin-1 text only; a wide space still reads as 30.
+    QTest::newRow("time beyond Latin-1") << "Level" << "1" << badName << QString("30") + QChar(0x3000) << "1041";
+    // What the game would refuse to play is not saved either.
+    QTest::newRow("time is a word") << "Level" << "1" << "Error: The time limit of this level is not a number."
+                                    << "abc" << "1041";
+    QTest::newRow("no map") << "Level" << "1" << "Error: This level has no map to play." << "30" << "";
     QTest::newRow("map beyond Latin-1") << "Level" << "1" << badName << "30" << "1111漢";
     const QString badStart = "Veltrano: The start location must be a whole number from 1 to 16 !";
     for (const char *top : {"17", "0", "abc", "", "2.5"})

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "Board.h"
+
+#include <QList>
+#include <QPoint>
+#include <QString>
+
+#include <optional>
+
+// The editor's preview: the map drawn as the game draws it, and the place a
+// designer paints in. The left button paints the brush into every cell it
+// passes, the right button floor, and a double-click puts the start there.
+// Over the map it shows the explorer on the start cell, the cell under the
+// pointer, and what the last check found: the verdict as the frame's colour,
+// and the route or the cell at fault.
+class MapPreview : public Board
+{
+    Q_OBJECT
+
+public:
+    explicit MapPreview(QWidget *parent);
+
+    // The cell (column, row) under a point of the widget; nothing off the
+    // sixteen by sixteen cells.
+    std::optional<QPoint> cellAt(const QPoint &position) const;
+    // The cell's rectangle in the widget, in pixels.
+    QRect cellRect(const QPoint &cell) const;
+
+    // Where the explorer starts; nothing when the start boxes hold no cell.
+    void setStart(const std::optional<QPoint> &cell);
+
+    enum class Judgment { Working, Winnable, NotWinnable };
+    // The live verdict: the frame's colour, and the sentence the tooltip says.
+    void setJudgment(Judgment judgment, const QString &sentence);
+    Judgment judgment() const { return m_judgment; }
+    QString sentence() const { return m_sentence; }
+
+    // What F6 found, shown until the next change: the route as the cells the
+    // explorer passes (the last one the exit it pushes into) with the cells
+    // where it takes a clock, or the one cell at fault.
+    void showRoute(const QList<QPoint> &cells, const QList<QPoint> &clocks);
+    void markCell(const QPoint &cell);
+    void clearFindings();
+    const QList<QPoint> &route() const { return m_route; }
+    const std::optional<QPoint> &marked() const { return m_marked; }
+
+signals:
+    // A press starts a stroke; each cell it passes is painted once, with the
+    // brush for the left button and floor for the right one.
+    void strokeStarted();
+    void cellPainted(const QPoint &cell, bool withBrush);
+    void startChosen(const QPoint &cell);
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void setHovered(const std::optional<QPoint> &cell);
+    // Paints every cell on the straight way from the last one painted, so
+    // that a quick drag leaves no gaps.
+    void paintTo(const QPoint &cell);
+
+    std::optional<QPoint> m_start;
+    std::optional<QPoint> m_hovered;
+    // The stroke under way: its button and the last cell it painted.
+    std::optional<bool> m_strokeWithBrush;
+    QPoint m_strokeAt;
+    Judgment m_judgment = Judgment::Working;
+    QString m_sentence;
+    QList<QPoint> m_route;
+    QList<QPoint> m_clocks;
+    std::optional<QPoint> m_marked;
+};
