@@ -140,7 +140,7 @@ MapEditor::MapEditor()
     Picture2->setGeometry(Twips::rect(6120, 0, 7710, 7725));
     Picture2->setTiles({ImageElement{}});
     Picture2->setBackground(Colors::buttonFace());
-    connect(Picture2, &MapPreview::strokeStarted, this, [this] { m_stroke = Stroke{}; });
+    connect(Picture2, &MapPreview::strokeStarted, this, &MapEditor::startStroke);
     connect(Picture2, &MapPreview::cellPainted, this, &MapEditor::paintCell);
     connect(Picture2, &MapPreview::startChosen, this, &MapEditor::chooseStart);
 
@@ -270,13 +270,27 @@ void MapEditor::paintCell(const QPoint &cell, bool withBrush)
     m_stroke.edited = true;
 }
 
+void MapEditor::startStroke()
+{
+    m_previousStroke = m_stroke;
+    m_stroke = Stroke{};
+    m_stroke.started.start();
+}
+
 void MapEditor::chooseStart(const QPoint &cell)
 {
-    // The first click of the double-click painted the cell; the start goes
-    // on the map as it was.
-    if (m_stroke.edited && m_stroke.cells == QList<QPoint>{cell})
+    // The clicks of the double-click painted the cell; the start goes on the
+    // map as it was. Only a stroke of this double-click counts: one that
+    // began within the double-click time.
+    const QList<QPoint> clicked{cell};
+    const auto paintedHere = [&](const Stroke &stroke) {
+        return stroke.edited && stroke.cells == clicked && stroke.started.isValid()
+            && stroke.started.elapsed() <= 2 * QApplication::doubleClickInterval();
+    };
+    if (paintedHere(m_stroke) || paintedHere(m_previousStroke))
         Text1->undo();
     m_stroke = Stroke{};
+    m_previousStroke = Stroke{};
     VScroll2->setValue(VScroll2->minimum() + VScroll2->maximum() - (cell.x() + 1));
     VScroll1->setValue(VScroll1->minimum() + VScroll1->maximum() - (cell.y() + 1));
     Text3->setText(QString::number(cell.x() + 1));

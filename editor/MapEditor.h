@@ -7,6 +7,7 @@
 #include "MapTextBox.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QStringList>
 
 #include <array>
@@ -116,6 +117,7 @@ private:
     void Text1_Paste(const QString &text);
     void setSwatch(quint32 value);
     // Painting on the preview: one cell of a stroke, and a double-click.
+    void startStroke();
     void paintCell(const QPoint &cell, bool withBrush);
     void chooseStart(const QPoint &cell);
     // After every change of the map, the start or the time: the preview's
@@ -151,6 +153,8 @@ private:
     {
         QList<QPoint> cells;
         bool edited = false;
+        QElapsedTimer started;
     };
     Stroke m_stroke;
+    Stroke m_previousStroke;
 };

@@ -82,11 +82,15 @@ QStringList TileCodes::painted(QStringList rows, const QPoint &cell, const QStri
     if (cell.x() < 0 || cell.y() < 0)
         return rows;
     const QString floor = QString::number(Floor);
+    // Empty rows after the last one written are no part of the map yet: a
+    // cell painted below them makes them floor, as it does the rows it adds.
+    qsizetype written = rows.size();
+    while (written > 0 && rows.at(written - 1).isEmpty())
+        --written;
+    for (qsizetype row = written; row < rows.size() && row <= cell.y(); ++row)
+        rows[row] = floor.repeated(Twips::MapCells);
     while (rows.size() <= cell.y())
         rows.append(floor.repeated(Twips::MapCells));
-    // A row that holds nothing yet is painted as a new one.
-    if (rows.at(cell.y()).isEmpty())
-        rows[cell.y()] = floor.repeated(Twips::MapCells);
     QStringList codes = cutRow(rows.at(cell.y()));
     while (codes.size() <= cell.x())
         codes.append(floor);

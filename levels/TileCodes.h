@@ -30,9 +30,9 @@ public:
     static QString name(int code);
 
     // The map rows with the code put into one cell, as a designer paints it:
-    // a row past the last one, or one that holds nothing, starts as sixteen
-    // floor codes, and a row too short gets floor up to the cell. Every
-    // other code, and every other row, stays as it was.
+    // rows past the last one written, up to the cell's, become sixteen floor
+    // codes, and a row too short gets floor up to the cell. Every other
+    // code, and every other written row, stays as it was.
     static QStringList painted(QStringList rows, const QPoint &cell, const QString &code);
 
     // The number the play screen acts on for a tile's tag. Text that names no

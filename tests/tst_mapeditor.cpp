@@ -81,6 +81,9 @@ private slots:
     void loadFillSkipsFailingSteps_data();
     void loadFillSkipsFailingSteps();
     void closingAsksAndNoKeepsEditorOpen();
+    void strokeRewritesTheCellsItPasses_data();
+    void strokeRewritesTheCellsItPasses();
+    void doubleClickPutsTheStartThere();
     void f6TellsWhetherTheLevelCanBeWon_data();
     void f6TellsWhetherTheLevelCanBeWon();
     void f5TestPlayReturnsToTheEditorAsItWas_data();
@@ -562,6 +565,74 @@ void TestMapEditor::closingAsksAndNoKeepsEditorOpen()
     QVERIFY(m_forms->form(FormId::MainMenu)->isVisible());
 }
 
+void TestMapEditor::strokeRewritesTheCellsItPasses_data()
+{
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<int>("brush");
+    QTest::addColumn<bool>("leftButton");
+    QTest::addColumn<QList<QPoint>>("stroke");
+    QTest::addColumn<QString>("painted");
+    QTest::newRow("a wall into the empty box") << "" << 1 << true << QList<QPoint>{{2, 0}} << "0010000000000000";
+    QTest::newRow("floor over a two-character code")
+        << "8085" << 1 << false << QList<QPoint>{{1, 0}} << "800";
+    QTest::newRow("two-character codes over one-character ones")
+        << "111" << 84 << true << QList<QPoint>{{0, 0}, {2, 0}} << "848484";
+    QTest::newRow("down past the last row") << "1\n" << 7 << true << QList<QPoint>{{0, 0}, {0, 2}}
+                                            << "7\n7000000000000000\n7000000000000000";
+    QTest::newRow("a short row gets floor up to the cell")
+        << "85\n1" << 3 << true << QList<QPoint>{{3, 0}} << "85003\n1";
+}
+
+void TestMapEditor::strokeRewritesTheCellsItPasses()
+{
+    QFETCH(QString, map);
+    QFETCH(int, brush);
+    QFETCH(bool, leftButton);
+    QFETCH(QList<QPoint>, stroke);
+    MapEditor *editor = open();
+    editor->Text1->setPlainText(map);
+    const QRect tile = editor->Picture1->tileRect(brush);
+    QTest::mouseClick(editor->Picture1, Qt::RightButton, {}, tile.center());
+    QCOMPARE(editor->Picture1->brush(), brush);
+    QCOMPARE(editor->Text1->toPlainText(), map);
+
+    // The stroke jumps between the cells it is given; those between them
+    // are painted all the same.
+    const Qt::MouseButton button = leftButton ? Qt::LeftButton : Qt::RightButton;
+    QTest::mousePress(editor->Picture2, button, {}, editor->Picture2->cellRect(stroke.first()).center());
+    for (const QPoint &cell : stroke)
+        QTest::mouseMove(editor->Picture2, editor->Picture2->cellRect(cell).center());
+    QTest::mouseRelease(editor->Picture2, button, {}, editor->Picture2->cellRect(stroke.last()).center());
+    QTEST(editor->Text1->toPlainText(), "painted");
+
+    // One undo takes the whole stroke back.
+    QTest::keyClick(editor->Text1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor->Text1->toPlainText(), map);
+}
+
+void TestMapEditor::doubleClickPutsTheStartThere()
+{
+    MapEditor *editor = open();
+    editor->Text1->setPlainText("11111\n10341\n11111");
+    const QPoint cell(1, 1);
+    const QPoint at = editor->Picture2->cellRect(cell).center();
+    // A double-click comes after a first click, which paints a wall there.
+    QTest::mouseClick(editor->Picture2, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(editor->Picture2, Qt::LeftButton, {}, at);
+    QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("11111\n10341\n11111"));
+    QCOMPARE(editor->Text3->text(), QStringLiteral("2"));
+    QCOMPARE(editor->Text2->text(), QStringLiteral("2"));
+    QCOMPARE(editor->VScroll2->value(), 15);
+    QCOMPARE(editor->VScroll1->value(), 15);
+    QTRY_COMPARE(editor->Picture2->judgment(), MapPreview::Judgment::Winnable);
+
+    // F6 draws the route it found from there into the exit.
+    QTest::keyClick(editor->Text1, Qt::Key_F6);
+    QCOMPARE(editor->Picture2->route(), (QList<QPoint>{{1, 1}, {2, 1}, {3, 1}}));
+    editor->Text5->setText("31");
+    QVERIFY(editor->Picture2->route().isEmpty());
+}
+
 void TestMapEditor::f6TellsWhetherTheLevelCanBeWon_data()
 {
     QTest::addColumn<QStringList>("rows");
@@ -593,6 +664,14 @@ void TestMapEditor::f6TellsWhetherTheLevelCanBeWon_data()
                                        "a number.";
     QTest::newRow("no map") << QStringList{} << secondCell
                             << "Veltrano: This level cannot be won. This level has no map to play.";
+    const QString badStart = "Veltrano: This level cannot be played as it stands: the figure starts ";
+    QTest::newRow("start on a wall, before the banknote walled in")
+        << QStringList{"11111", "10341", "11111"} << QStringList{"1", "1", "30"}
+        << badStart + "on the brick wall, in row 1, column 1. Put the start on the floor.";
+    QTest::newRow("start on the exit") << QStringList{"10341"} << QStringList{"4", "1", "30"}
+                                       << badStart + "on the exit, in row 1, column 4. Put the start on the floor.";
+    QTest::newRow("start below the map") << QStringList{"10341"} << QStringList{"2", "3", "30"}
+                                         << badStart + "outside the map, in row 3, column 2. Put the start on the floor.";
     QTest::newRow("start outside the map")
         << QStringList{"10341"} << QStringList{"2", "17", "30"}
         << "Veltrano: The start location must be a whole number from 1 to 16 !";
