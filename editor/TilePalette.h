@@ -5,7 +5,7 @@
 
 // The editor's tile palette: the eighteen tiles in two rows, painted by this
 // one widget; a click on a tile announces its code, and pointing at one names
-// it.
+// it. A screen reader finds each tile in it as a button of that name.
 class TilePalette : public QFrame
 {
     Q_OBJECT
@@ -20,6 +20,9 @@ public:
     // What pointing at a tile shows: its name and its code, as "Banknote: 3";
     // empty for a code that has no tile.
     static QString tileTip(int code);
+
+    // What a click on the tile of a code does.
+    void choose(int code);
 
 signals:
     void tileClicked(int code);
