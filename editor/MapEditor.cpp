@@ -201,6 +201,7 @@ MapEditor::MapEditor()
     Text1->setAccessibleName(QStringLiteral("Map rows"));
     List2->setAccessibleName(QStringLiteral("Line report"));
     Picture2->setAccessibleName(QStringLiteral("Preview"));
+    Picture3->setAccessibleName(QStringLiteral("Level colour"));
     Text2->setAccessibleName(QStringLiteral("Top start"));
     VScroll1->setAccessibleName(QStringLiteral("Top start spinner"));
     Text3->setAccessibleName(QStringLiteral("Left start"));

@@ -140,14 +140,16 @@ QAccessibleInterface *paletteAccessible(const QString &className, QObject *objec
 TilePalette::TilePalette(QWidget *parent)
     : QFrame(parent)
 {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(1);
-    setAccessibleName(QStringLiteral("Tile palette"));
+    // Before anything here can make a screen reader ask for the palette,
+    // which would take it for a plain frame from then on.
     static const bool installed = [] {
         QAccessible::installFactory(paletteAccessible);
         return true;
     }();
     Q_UNUSED(installed);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+    setAccessibleName(QStringLiteral("Tile palette"));
 }
 
 void TilePalette::choose(int code)

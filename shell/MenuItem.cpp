@@ -78,13 +78,16 @@ QAccessibleInterface *menuItemAccessible(const QString &className, QObject *obje
 } // namespace
 
 MenuItem::MenuItem(const QString &caption, Menu *menu)
-    : QLabel(caption, menu)
+    : QLabel(menu)
 {
+    // Before the caption is set, which a screen reader may hear of: the item
+    // would be taken for a plain label from then on.
     static const bool installed = [] {
         QAccessible::installFactory(menuItemAccessible);
         return true;
     }();
     Q_UNUSED(installed);
+    setText(caption);
 }
 
 void MenuItem::announceHighlight()
