@@ -52,6 +52,8 @@ private slots:
     void closingWithoutChoice_data();
     void closingWithoutChoice();
     void levelMadeInEditorIsPlayedToItsExit();
+    void enterAndSpaceChooseAsADoubleClick_data();
+    void enterAndSpaceChooseAsADoubleClick();
 
 private:
     Load_Files *open();
@@ -207,6 +209,33 @@ void TestLoadFiles::levelMadeInEditorIsPlayedToItsExit()
     QCOMPARE(m_forms->get<Game_Screen>()->Cash->text(), QStringLiteral("1"));
     walkToExit();
     QCOMPARE(listed(m_forms->get<Load_Files>()), QStringList{"Trip.lvl"});
+}
+
+void TestLoadFiles::enterAndSpaceChooseAsADoubleClick_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<int>("downs");
+    QTest::addColumn<QString>("firstRow");
+    QTest::newRow("Enter on the first file") << Qt::Key_Return << 0 << "0304";
+    QTest::newRow("keypad Enter on the second") << Qt::Key_Enter << 1 << "0034";
+    QTest::newRow("Space on the second") << Qt::Key_Space << 1 << "0034";
+}
+
+void TestLoadFiles::enterAndSpaceChooseAsADoubleClick()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(int, downs);
+    m_dir->write("A.lvl", twentyLineFile());
+    m_dir->write("B.lvl", twentyLineFile().replace("0304", "0034"));
+    Load_Files *files = open();
+    for (int i = 0; i < downs; ++i)
+        QTest::keyClick(files->File1, Qt::Key_Down);
+    QTest::keyClick(files->File1, key);
+    QVERIFY(!m_forms->isLoaded(FormId::LoadFiles));
+    auto *screen = m_forms->get<Game_Screen>();
+    QVERIFY(screen->isVisible());
+    QTEST(screen->level(LevelTable::CustomSlot).rows.value(0), "firstRow");
+    QCOMPARE(m_log->shown, QStringList{});
 }
 
 QTEST_MAIN(TestLoadFiles)

@@ -7,6 +7,7 @@
 #include "Pictures.h"
 #include "ScratchDir.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -16,7 +17,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolTip>
 
 using namespace EditorDriver;
@@ -62,6 +65,8 @@ private slots:
     void paletteNamesItsTiles_data();
     void paletteNamesItsTiles();
     void floorTileIsAFramedCell();
+    void screenReaderNamesEachControl_data();
+    void screenReaderNamesEachControl();
     void pasteIsTypedOrIgnored_data();
     void pasteIsTypedOrIgnored();
     void checkReportsRowsAndDrawsCodes_data();
@@ -205,6 +210,17 @@ void TestMapEditor::paletteNamesItsTiles()
     QApplication::sendEvent(editor->Picture1, &help);
     QTEST(QToolTip::text(), "tip");
     QToolTip::hideText();
+
+    // A screen reader finds the tile by the same name and presses it.
+    QAccessibleInterface *palette = QAccessible::queryAccessibleInterface(editor->Picture1);
+    QAccessibleInterface *tile = palette->childAt(editor->Picture1->mapToGlobal(at).x(),
+                                                  editor->Picture1->mapToGlobal(at).y());
+    QVERIFY(tile);
+    QTEST(tile->text(QAccessible::Name), "tip");
+    QCOMPARE(palette->child(palette->indexOfChild(tile)), tile);
+    editor->Text1->clear();
+    tile->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(editor->Text1->toPlainText(), QString::number(code));
 }
 
 void TestMapEditor::floorTileIsAFramedCell()
@@ -219,6 +235,32 @@ void TestMapEditor::floorTileIsAFramedCell()
     QVERIFY(inside != background);
     QVERIFY(frame != inside);
     QVERIFY(frame != background);
+}
+
+void TestMapEditor::screenReaderNamesEachControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    for (const char *name : {"Top start", "Left start", "Red", "Green", "Blue", "Map rows", "Line report",
+                             "Tile palette"})
+        QTest::newRow(name) << QString(name) << QString(name);
+    QTest::newRow("hidden Check button") << "Check" << "Check";
+}
+
+void TestMapEditor::screenReaderNamesEachControl()
+{
+    QFETCH(QString, control);
+    MapEditor *editor = open();
+    const QHash<QString, QWidget *> controls{
+        {"Top start", editor->Text2},     {"Left start", editor->Text3},      {"Red", editor->HScroll1[0]},
+        {"Green", editor->HScroll1[1]},   {"Blue", editor->HScroll1[2]},      {"Map rows", editor->Text1},
+        {"Line report", editor->List2},   {"Tile palette", editor->Picture1}, {"Check", editor->Command1}};
+    QAccessibleInterface *widget = QAccessible::queryAccessibleInterface(controls.value(control));
+    QTEST(widget->text(QAccessible::Name), "name");
+    // In the tree only if the designer can see it: the check's button is
+    // pressed by the map box alone.
+    QAccessibleInterface *parent = QAccessible::queryAccessibleInterface(controls.value(control)->parentWidget());
+    QCOMPARE(parent->indexOfChild(widget) >= 0, control != u"Check");
 }
 
 void TestMapEditor::pasteIsTypedOrIgnored_data()

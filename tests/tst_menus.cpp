@@ -2,11 +2,14 @@
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "Main_Menu.h"
+#include "MessageLog.h"
 #include "Play_Game.h"
 #include "ScratchDir.h"
 #include "VisibleWindows.h"
 
+#include <QAccessible>
 #include <QLabel>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -36,6 +39,11 @@ private slots:
     void exitGameEndsWhateverIsHidden();
     void backToMainMenuAndAgainStartsAtTheTop();
     void closingThePlayMenuShowsTheMainMenu();
+    void escapeIsTheCloseBox_data();
+    void escapeIsTheCloseBox();
+    void screenReaderMeetsMenuItems();
+    void windowsOpenInsideTheScreen_data();
+    void windowsOpenInsideTheScreen();
 
 private:
     Menu *menu(FormId id) { return static_cast<Menu *>(m_forms->form(id)); }
@@ -314,6 +322,83 @@ void TestMenus::closingThePlayMenuShowsTheMainMenu()
     QTest::keyClick(main, Qt::Key_Return);
     QCOMPARE(menu(FormId::PlayGame)->Curr->text(), QStringLiteral("0"));
     QCOMPARE(visibleWindows(), QStringList{"Play Game"});
+}
+
+void TestMenus::escapeIsTheCloseBox_data()
+{
+    QTest::addColumn<FormId>("window");
+    QTest::addColumn<QStringList>("answers"); // the editor's closing question
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("play menu") << FormId::PlayGame << QStringList() << "Main Menu";
+    QTest::newRow("level selection") << FormId::StartLevel << QStringList() << "Play Game";
+    QTest::newRow("about screen") << FormId::About << QStringList() << "Main Menu";
+    QTest::newRow("load-level screen") << FormId::LoadFiles << QStringList() << "Play Game";
+    QTest::newRow("editor, Yes") << FormId::MapEditor << QStringList{"Yes"} << "Main Menu";
+    QTest::newRow("editor, No") << FormId::MapEditor << QStringList{"No"} << "Veltrano - MAP EDITOR";
+}
+
+void TestMenus::escapeIsTheCloseBox()
+{
+    QFETCH(FormId, window);
+    QFETCH(QStringList, answers);
+    QFETCH(QString, shown);
+
+    MessageLog log;
+    for (const QString &answer : answers)
+        log.answers.append(answer == u"Yes" ? MessageBox::Answer::Yes : MessageBox::Answer::No);
+    m_forms->hide(FormId::MainMenu);
+    m_forms->show(window);
+    Form *form = m_forms->form(window);
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QTest::keyClick(form->focusWidget() ? form->focusWidget() : form, Qt::Key_Escape);
+    QCOMPARE(visibleWindows(), QStringList{shown});
+    QCOMPARE(log.shown.size(), answers.size());
+}
+
+void TestMenus::screenReaderMeetsMenuItems()
+{
+    auto *main = m_forms->get<Main_Menu>();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    QTest::keyClick(main, Qt::Key_Down);
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(main);
+    // The four items and the credits box; the hidden highlight index is left out.
+    QCOMPARE(window->childCount(), 5);
+    for (int i = 0; i < 4; ++i) {
+        QAccessibleInterface *item = window->child(i);
+        QCOMPARE(item->role(), QAccessible::MenuItem);
+        QCOMPARE(item->text(QAccessible::Name), main->Label1.at(std::size_t(i))->text());
+        QCOMPARE(item->state().focused, i == 1);
+        QCOMPARE(item->state().selected, i == 1);
+    }
+    QAccessibleInterface *about = window->child(2);
+    about->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(visibleWindows(), QStringList{"About"});
+}
+
+void TestMenus::windowsOpenInsideTheScreen_data()
+{
+    QTest::addColumn<FormId>("window");
+    for (const auto &[id, name] : {std::pair{FormId::MainMenu, "main menu"}, {FormId::PlayGame, "play menu"},
+                                   {FormId::StartLevel, "level selection"}, {FormId::About, "about screen"},
+                                   {FormId::GameScreen, "play screen"}, {FormId::LoadFiles, "load-level screen"},
+                                   {FormId::MapEditor, "editor, wider than the screen"}})
+        QTest::newRow(name) << id;
+}
+
+void TestMenus::windowsOpenInsideTheScreen()
+{
+    QFETCH(FormId, window);
+    m_forms->show(window);
+    const QWidget *form = m_forms->form(window);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    // A title bar above the window is allowed for, so the window itself
+    // always starts below the top of the free area.
+    QVERIFY2(form->y() > area.top() && form->x() >= area.left(), qPrintable(QString("%1,%2").arg(form->x()).arg(form->y())));
+    if (form->width() <= area.width())
+        QVERIFY(form->geometry().right() <= area.right());
+    else
+        QCOMPARE(form->x(), area.left());
 }
 
 QTEST_MAIN(TestMenus)

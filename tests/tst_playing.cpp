@@ -10,6 +10,7 @@
 #include "StepTimer.h"
 #include "VirtualKey.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -458,10 +459,16 @@ void TestPlaying::levelTwentyEndsWithTheDisplay()
     // The 17.5 s of the display pass forty times faster.
     m_screen->steps()->setSpeed(40);
     QVERIFY(m_screen->Picture5->isHidden());
+    // A screen reader meets the end-of-game text only once it is shown.
+    QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(m_screen);
+    QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(m_screen->Picture5);
+    QCOMPARE(tree->indexOfChild(panel), -1);
+    QCOMPARE(tree->child(0)->text(QAccessible::Name), QStringLiteral("Play area"));
     const QPointer<Game_Screen> screen(m_screen);
     m_screen->Form_KeyDown(Right, 0);
     QVERIFY(m_screen->isFinishing());
     QTRY_VERIFY(m_screen->Picture5->isVisible());
+    QVERIFY(tree->indexOfChild(panel) >= 0);
     QCOMPARE(m_screen->Picture5->pos(), QPoint(0, 0));
     QVERIFY(m_screen->Label9->isVisible());
     m_screen->Form_KeyDown(Right, 0);
