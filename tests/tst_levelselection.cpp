@@ -319,12 +319,9 @@ void TestLevelSelection::reachedLevelsShowTheirBest_data()
     QTest::addColumn<QByteArray>("bestFile");
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
-
     const QString none = QStringLiteral("No best yet");
     const QByteArray both = BestResults::content({{1, {28, 1400}}, {2, {1, 3200}}, {3, {9, 100}}});
     QTest::newRow("no file") << QByteArray() << none << none;
-    QTest::newRow("level 1 only") << BestResults::content({{1, {28, 1400}}}) << "Best: 28 seconds left, 1400 points"
-                                  << none;
     QTest::newRow("both, and a locked one") << both << "Best: 28 seconds left, 1400 points"
                                             << "Best: 1 second left, 3200 points";
     QTest::newRow("without its heading") << both.sliced(both.indexOf('\n') + 1) << none << none;
@@ -335,8 +332,7 @@ void TestLevelSelection::reachedLevelsShowTheirBest_data()
     QTest::newRow("huge") << both + QByteArray(8192, ' ') << none << none;
 }
 
-// Only reached levels say anything; a file the game did not write says
-// nothing, and the progress file stands as it was whatever the other holds.
+// Only reached levels say anything, a file not the game's says nothing, and LGT.Log stands.
 void TestLevelSelection::reachedLevelsShowTheirBest()
 {
     QFETCH(QByteArray, bestFile);
