@@ -10,6 +10,7 @@
 #include "ProgramDir.h"
 #include "Twips.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSet>
@@ -37,7 +38,11 @@ Load_Files::Load_Files()
 
     File1 = new QListWidget(this);
     File1->setGeometry(Twips::rect(480, 480, 3735, 2430));
+    File1->setAccessibleName(QStringLiteral("Level files"));
     connect(File1, &QListWidget::itemDoubleClicked, this, &Load_Files::File1_DblClick);
+    // Enter and Space choose the highlighted file as a double-click does, so
+    // that a level file can be played without a mouse.
+    File1->installEventFilter(this);
 
     Label2 = colouredLabel(QStringLiteral("*Level's can be downloaded at veltrano.example"),
                            QColor(255, 192, 128), Twips::rect(480, 2920, 3735, 255), this);
@@ -45,6 +50,7 @@ Load_Files::Load_Files()
     Label3 = new QLabel(QStringLiteral("0"), this);
     Label3->setGeometry(Twips::rect(120, 360, 135, 135));
     Label3->hide();
+    closeOnEscape();
 }
 
 void Load_Files::Form_Load()
@@ -63,6 +69,25 @@ void Load_Files::Form_Load()
         }
         listed.unite(here);
     }
+    // The keyboard starts on the first file, ready for Enter.
+    if (File1->count() > 0)
+        File1->setCurrentRow(0);
+}
+
+bool Load_Files::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == File1 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool choosing = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space;
+        if (choosing && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            // A held key chooses once: a refused file's message is not
+            // answered and brought back again and again by the key's repeat.
+            if (!key->isAutoRepeat())
+                File1_DblClick();
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, event);
 }
 
 bool Load_Files::LoadList(QStringList &list, const QByteArray &path)

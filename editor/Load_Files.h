@@ -12,6 +12,7 @@ class QListWidget;
 // The load-level screen: lists the level files of the folders ProgramDir
 // names and loads the one the player double-clicks, either into the play
 // screen's custom slot (play mode) or into the editor's boxes (editor mode).
+// Enter and Space in the list choose as a double-click does.
 class Load_Files : public Form
 {
     Q_OBJECT
@@ -50,6 +51,9 @@ signals:
     void playChosen(const LevelRecord &level);
     // The player chose a level file in editor mode: its lines as read.
     void editChosen(const QStringList &lines);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     static constexpr int PathRole = Qt::UserRole;

@@ -211,6 +211,25 @@ MapEditor::MapEditor()
     // the window looks as it always has.
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, &MapEditor::playTest);
     connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, &MapEditor::tellWinnable);
+    // Escape is the close box: the closing question is asked as ever.
+    closeOnEscape();
+
+    // A screen reader would otherwise name each box after the frame around
+    // it, both start boxes "Start location:" and all three bars
+    // "background Color:".
+    Text1->setAccessibleName(QStringLiteral("Map rows"));
+    List2->setAccessibleName(QStringLiteral("Line report"));
+    Picture2->setAccessibleName(QStringLiteral("Preview"));
+    Picture3->setAccessibleName(QStringLiteral("Level colour"));
+    Text2->setAccessibleName(QStringLiteral("Top start"));
+    VScroll1->setAccessibleName(QStringLiteral("Top start spinner"));
+    Text3->setAccessibleName(QStringLiteral("Left start"));
+    VScroll2->setAccessibleName(QStringLiteral("Left start spinner"));
+    for (int i = 0; i < 3; ++i)
+        HScroll1[std::size_t(i)]->setAccessibleName(colourNames[i].chopped(1));
+    Text5->setAccessibleName(QStringLiteral("Time limit"));
+    VScroll3->setAccessibleName(QStringLiteral("Time limit spinner"));
+    Text4->setAccessibleName(QStringLiteral("Level name"));
 }
 
 void MapEditor::Form_Load()

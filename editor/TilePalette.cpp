@@ -5,11 +5,15 @@
 #include "TileCodes.h"
 #include "Twips.h"
 
+#include <QAccessibleWidget>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QToolTip>
+
+#include <vector>
 
 namespace {
 
@@ -21,6 +25,119 @@ const QColor BrushFrame(200, 0, 0);
 
 const QString Buttons = QStringLiteral("click: add it at the caret; right-click: paint with it");
 
+// One tile of the palette as a screen reader meets it: a button named as
+// pointing at it names it, which inserts its code when pressed.
+class TileAccessible : public QAccessibleInterface, public QAccessibleActionInterface
+{
+public:
+    TileAccessible(TilePalette *palette, int code)
+        : m_palette(palette)
+        , m_code(code)
+    {
+    }
+
+    bool isValid() const override { return m_palette; }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_palette ? m_palette->window()->windowHandle() : nullptr; }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_palette); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name ? TilePalette::tileTip(m_code) : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QAccessible::Role role() const override { return QAccessible::Button; }
+
+    QRect rect() const override
+    {
+        if (!m_palette)
+            return {};
+        const QRect tile = m_palette->tileRect(m_code);
+        return QRect(m_palette->mapToGlobal(tile.topLeft()), tile.size());
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.invisible = !m_palette || !m_palette->isVisible();
+        state.disabled = !m_palette || !m_palette->isEnabled();
+        return state;
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this) : nullptr;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && m_palette && m_palette->isEnabled())
+            m_palette->choose(m_code);
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    QPointer<TilePalette> m_palette;
+    int m_code;
+};
+
+// The palette with a child for every tile. The tiles' interfaces are made
+// when first asked for and go with the palette's.
+class TilePaletteAccessible : public QAccessibleWidget
+{
+public:
+    explicit TilePaletteAccessible(TilePalette *palette)
+        : QAccessibleWidget(palette, QAccessible::Grouping)
+        , m_tiles(std::size_t(TileCodes::all().size()), 0)
+    {
+    }
+
+    int childCount() const override { return int(m_tiles.size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        QAccessible::Id &id = m_tiles[std::size_t(index)];
+        if (id == 0)
+            id = QAccessible::registerAccessibleInterface(
+                new TileAccessible(static_cast<TilePalette *>(widget()), TileCodes::all().at(index)));
+        return QAccessible::accessibleInterface(id);
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (std::size_t i = 0; i < m_tiles.size(); ++i) {
+            if (m_tiles[i] != 0 && QAccessible::accessibleInterface(m_tiles[i]) == child)
+                return int(i);
+        }
+        return -1;
+    }
+
+protected:
+    ~TilePaletteAccessible() override
+    {
+        for (const QAccessible::Id id : m_tiles) {
+            if (id != 0)
+                QAccessible::deleteAccessibleInterface(id);
+        }
+    }
+
+private:
+    mutable std::vector<QAccessible::Id> m_tiles;
+};
+
+QAccessibleInterface *paletteAccessible(const QString &className, QObject *object)
+{
+    if (className == u"TilePalette")
+        return new TilePaletteAccessible(static_cast<TilePalette *>(object));
+    return nullptr;
+}
+
 } // namespace
 
 TilePalette::TilePalette(QWidget *parent)
@@ -28,9 +145,22 @@ TilePalette::TilePalette(QWidget *parent)
     , m_brush(TileCodes::Wall)
     , m_current(TileCodes::Floor)
 {
+    // Before anything here can make a screen reader ask for the palette,
+    // which would take it for a plain frame from then on.
+    static const bool installed = [] {
+        QAccessible::installFactory(paletteAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Tile palette"));
+}
+
+void TilePalette::choose(int code)
+{
+    emit tileClicked(code);
 }
 
 void TilePalette::setBrush(int code)
@@ -122,7 +252,7 @@ void TilePalette::mouseReleaseEvent(QMouseEvent *event)
     if (code < 0)
         return;
     if (event->button() == Qt::LeftButton)
-        emit tileClicked(code);
+        choose(code);
     else if (event->button() == Qt::RightButton)
         setBrush(code);
 }
@@ -148,7 +278,7 @@ void TilePalette::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        emit tileClicked(m_current);
+        choose(m_current);
         return;
     default:
         QFrame::keyPressEvent(event);

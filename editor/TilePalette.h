@@ -7,7 +7,8 @@
 // one widget. A click on a tile announces its code, a right-click makes it
 // the brush the preview paints with (framed here), and pointing at one names
 // it. From the keyboard the arrow keys move among the tiles and Space or
-// Enter does what a click does.
+// Enter does what a click does. A screen reader finds each tile in it as a
+// button of that name.
 class TilePalette : public QFrame
 {
     Q_OBJECT
@@ -27,6 +28,8 @@ public:
     void setBrush(int code);
     // The tile the keyboard stands on.
     int current() const { return m_current; }
+    // What a click on the tile of a code does.
+    void choose(int code);
 
 signals:
     void tileClicked(int code);

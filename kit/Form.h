@@ -5,6 +5,7 @@
 
 // A window of the game: fixed size in twips, centred on the screen when it
 // first opens, and closed only through Form_Unload, which may cancel. A
+// screen reader finds in it only the controls that are shown. A
 // window never opens, shows or closes another: it says what the player asked
 // for through its signals, and the game's navigation decides what follows.
 class Form : public QWidget
@@ -29,6 +30,9 @@ public:
     // Marks the window gone without running Form_Unload: the game is ending.
     void discard();
 
+    // The first showing places the window before it reaches the screen.
+    void setVisible(bool visible) override;
+
 signals:
     // The player or the game closed the window and Form_Unload let it go;
     // what comes next is the navigation's to decide. Not sent when the game
@@ -42,10 +46,16 @@ protected:
     // cancel keeps the window open.
     virtual void Form_Unload(bool &cancel) { Q_UNUSED(cancel); }
 
+    // Escape does what the close box does, Form_Unload and all; for the
+    // windows that a player leaves as readily as they came.
+    void closeOnEscape();
+
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
+    // Puts the window where it first opens.
+    void place();
+
     bool m_unloaded = false;
     bool m_placed = false;
 };

@@ -20,6 +20,8 @@ int VirtualKey::of(const QKeyEvent *event)
         return Shift;
     case Qt::Key_Control:
         return Control;
+    case Qt::Key_Pause:
+        return Pause;
     case Qt::Key_Escape:
         return Escape;
     case Qt::Key_Space:

@@ -16,6 +16,7 @@ public:
     static constexpr int Return = 13;
     static constexpr int Shift = 16;
     static constexpr int Control = 17;
+    static constexpr int Pause = 19;
     static constexpr int Escape = 27;
     static constexpr int Space = 32;
     static constexpr int Left = Arrow::keyCode(Arrow::Left);

@@ -70,3 +70,11 @@ QList<QPoint> LevelMap::clocks() const
 {
     return cellsWhere([](int code) { return TileRule::of(code).seconds > 0; });
 }
+
+int LevelMap::points() const
+{
+    int points = 0;
+    for (const QPoint &cell : collectibles())
+        points += TileRule::of(code(cell)).score;
+    return points;
+}

@@ -50,6 +50,10 @@ public:
     // What adds time to the clock.
     QList<QPoint> clocks() const;
 
+    // The points the level is worth: every banknote and diamond on it, all
+    // of which are taken before the exit opens.
+    int points() const;
+
 private:
     template<class Test>
     QList<QPoint> cellsWhere(Test test) const;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Game_Screen.h"
 
+#include "BestResults.h"
 #include "Board.h"
 #include "Colors.h"
 #include "EndPanel.h"
@@ -9,6 +10,7 @@
 #include "LevelRules.h"
 #include "MessageBox.h"
 #include "Pictures.h"
+#include "PlayCover.h"
 #include "ProgressFile.h"
 #include "StatusPanel.h"
 #include "StepTimer.h"
@@ -36,6 +38,24 @@ QLabel *panelLabel(QWidget *panel, const QString &text, const QRect &twips, cons
     label->setAlignment(alignment | Qt::AlignVCenter);
     Colors::setForeColor(label, PanelText);
     return label;
+}
+
+bool isModifierAlone(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -97,11 +117,28 @@ Game_Screen::Game_Screen()
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &Game_Screen::Timer1_Timer);
+    // A tick that was already due when the game paused must not take a
+    // second off a covered board.
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        if (isPaused())
+            Timer1->stop();
+        else
+            Timer1_Timer();
+    });
 
     // A screen closed mid-display shows nothing more of it.
     m_steps = new StepTimer(this);
     connect(this, &Form::unloaded, m_steps, &StepTimer::stop);
+
+    m_playArea->setAccessibleName(QStringLiteral("Play area"));
+    // Over the play area and the figure, under the end-of-game panel, which
+    // is raised above everything when the display starts.
+    m_cover = new PlayCover(this);
+    m_cover->setGeometry(m_playArea->geometry());
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            pauseWhileAway();
+    });
 }
 
 void Game_Screen::Form_Load()
@@ -139,7 +176,57 @@ void Game_Screen::setBackground(const QColor &color)
 
 void Game_Screen::keyPressEvent(QKeyEvent *event)
 {
-    Form_KeyDown(VirtualKey::of(event), event->modifiers() & Qt::ShiftModifier ? 1 : 0);
+    const int key = VirtualKey::of(event);
+    if (isPaused()) {
+        // A key held down from before the pause, or Shift, Control or Alt
+        // alone on the way back from another application, is no sign that
+        // the player is ready to play on.
+        if (event->isAutoRepeat() || isModifierAlone(event))
+            return;
+        m_cover->setPaused(false);
+    } else if (key == VirtualKey::Escape || key == VirtualKey::Pause) {
+        pause();
+        return;
+    }
+    Form_KeyDown(key, event->modifiers() & Qt::ShiftModifier ? 1 : 0);
+}
+
+bool Game_Screen::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowDeactivate:
+        pauseWhileAway();
+        break;
+    case QEvent::WindowStateChange:
+        if (isMinimized())
+            pauseWhileAway();
+        break;
+    default:
+        break;
+    }
+    return Form::event(event);
+}
+
+void Game_Screen::pause()
+{
+    if (m_finishing || isUnloaded())
+        return;
+    Timer1->stop();
+    m_cover->setPaused(true);
+}
+
+bool Game_Screen::isPaused() const
+{
+    return m_cover->isPaused();
+}
+
+void Game_Screen::pauseWhileAway()
+{
+    // The game's own message boxes take the keyboard with the clock already
+    // stopped; a board that is not counting down has no time to lose.
+    if (!Timer1->isActive() || QApplication::activeModalWidget())
+        return;
+    pause();
 }
 
 void Game_Screen::Form_KeyDown(int KeyCode, int Shift)
@@ -198,6 +285,12 @@ void Game_Screen::levelEnd()
         return;
     }
     const int level = int(value(Label2));
+    if (level >= 1 && level <= LevelTable::BuiltInLevels) {
+        // Read off the panel before the next build resets the clock.
+        const BestResults::Result result{int(value(Label5)), LevelMap(m_levels.at(std::size_t(level - 1))).points()};
+        const bool best = BestResults::record(level, result);
+        m_cover->showBanner(PlayCover::bannerText(level, result.points, result.secondsLeft, best));
+    }
     if (level == LevelTable::BuiltInLevels) {
         finish();
         return;

@@ -16,6 +16,7 @@
 
 class Board;
 class EndPanel;
+class PlayCover;
 class QLabel;
 class QTimer;
 class StepTimer;
@@ -79,6 +80,16 @@ public:
     int TileIndex() const { return m_tileIndex; }
     bool isFinishing() const { return m_finishing; }
 
+    // Stops the clock and covers the board until the next key, which is then
+    // handled as any key is and so starts the clock again. Escape and Pause
+    // ask for it; so does leaving the screen for another application or
+    // minimising it while the clock runs. The end-of-game display and a
+    // closing screen are never paused.
+    void pause();
+    bool isPaused() const;
+    // The pause cover and the banner after a level's exit.
+    PlayCover *cover() const { return m_cover; }
+
     // The status panel and the clock; other windows and the tests read and
     // write these captions as the game's state.
     QLabel *Label2 = nullptr;       // level number, "File" or "Test"
@@ -101,6 +112,7 @@ signals:
 protected:
     void Form_Unload(bool &cancel) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     // A level from a file or a test play: both live in the custom slot and
@@ -110,6 +122,8 @@ private:
     void clearTile();
     void setBackground(const QColor &color);
     void levelEnd();
+    // The player has turned to something else: a running clock stops.
+    void pauseWhileAway();
 
     static double value(const QLabel *label);
     static void setValue(QLabel *label, double number);
@@ -124,4 +138,5 @@ private:
     StepTimer *m_steps = nullptr;
     QRandomGenerator m_random;
     Board *m_playArea = nullptr;
+    PlayCover *m_cover = nullptr;
 };

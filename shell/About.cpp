@@ -60,6 +60,7 @@ About::About()
     connect(this, &Form::unloaded, Timer1, &QTimer::stop);
     connect(this, &Form::unloaded, m_steps, &StepTimer::stop);
     Timer1->start();
+    closeOnEscape();
 }
 
 QString About::credits()

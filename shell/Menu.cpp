@@ -31,9 +31,9 @@ void Menu::paint(QLabel *label, const QColor &back, const QColor &text)
     label->setPalette(palette);
 }
 
-QLabel *Menu::addItem(const QString &caption, const QRect &twips, qreal points, Qt::Alignment alignment)
+MenuItem *Menu::addItem(const QString &caption, const QRect &twips, qreal points, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(caption, this);
+    auto *label = new MenuItem(caption, this);
     label->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
     label->setFont(Fonts::msSansSerif(points));
     label->setAlignment(alignment | Qt::AlignTop);
@@ -57,10 +57,13 @@ void Menu::addItems(const QStringList &captions)
 
 void Menu::focus(int Index)
 {
+    const int before = current();
     for (QLabel *item : Label1)
         paint(item, NormalBack, NormalText);
     paint(Label1.at(std::size_t(Index)), HighlightBack, HighlightText);
     Curr->setText(QString::number(Index));
+    if (Index != before)
+        Label1.at(std::size_t(Index))->announceHighlight();
 }
 
 int Menu::current() const

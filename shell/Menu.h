@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Form.h"
+#include "MenuItem.h"
 
 #include <QColor>
 
@@ -43,7 +44,7 @@ public:
     // The highlighted item's index.
     int current() const;
 
-    std::vector<QLabel *> Label1; // the items, top to bottom
+    std::vector<MenuItem *> Label1; // the items, top to bottom
     QLabel *Curr = nullptr;       // hidden: the highlighted index as text
 
 protected:
@@ -54,7 +55,7 @@ protected:
     Menu(const QString &caption, int clientWidthTwips, int clientHeightTwips);
 
     // Adds the next item below the others; the first one starts highlighted.
-    QLabel *addItem(const QString &caption, const QRect &twips, qreal points, Qt::Alignment alignment);
+    MenuItem *addItem(const QString &caption, const QRect &twips, qreal points, Qt::Alignment alignment);
     // The column of the main and play menus: large centred items from the
     // top down, 360 twips apart.
     void addItems(const QStringList &captions);

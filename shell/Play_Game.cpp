@@ -8,6 +8,7 @@ Play_Game::Play_Game()
 {
     addItems({QStringLiteral("Start new game"), QStringLiteral("Start from level"),
               QStringLiteral("Load level from file"), QStringLiteral("Back to main menu")});
+    closeOnEscape();
 }
 
 void Play_Game::activate()

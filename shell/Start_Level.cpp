@@ -1,11 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Start_Level.h"
 
+#include "BestResults.h"
 #include "ProgressFile.h"
 
 #include <QLabel>
 
 #include <cmath>
+
+namespace {
+
+QString bestTip(const BestResults::Table &best, int level)
+{
+    const auto found = best.find(level);
+    if (found == best.end())
+        return QStringLiteral("No best yet");
+    const BestResults::Result &result = found->second;
+    return QStringLiteral("Best: %1 %2 left, %3 points")
+        .arg(result.secondsLeft)
+        .arg(result.secondsLeft == 1 ? QStringLiteral("second") : QStringLiteral("seconds"))
+        .arg(result.points);
+}
+
+} // namespace
 
 Start_Level::Start_Level()
     : Menu(QStringLiteral("Start From Level:"), 4695, 6030)
@@ -16,6 +33,7 @@ Start_Level::Start_Level()
         item->setEnabled(k == 0);
     }
     addItem(QStringLiteral("Go Back"), QRect(480, 5280, 3735, 375), 12, Qt::AlignHCenter);
+    closeOnEscape();
 }
 
 void Start_Level::Form_Load()
@@ -24,8 +42,11 @@ void Start_Level::Form_Load()
     // already limited to the slots that exist, so every item unlocked and
     // MaxLevel name real items whatever the file holds.
     const double v = ProgressFile::readSlot();
-    for (int i = 0; i <= v; ++i)
+    const BestResults::Table best = BestResults::read();
+    for (int i = 0; i <= v; ++i) {
         Label1.at(std::size_t(i))->setEnabled(true);
+        Label1.at(std::size_t(i))->setToolTip(bestTip(best, i + 1));
+    }
     // Nearest whole item, a half going to the even one.
     m_maxLevel = int(std::nearbyint(v));
 }

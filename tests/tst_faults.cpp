@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AsNobody.h"
+#include "BestResults.h"
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "LevelCheck.h"
@@ -67,8 +68,8 @@ bool setImmutable(const QString &directory, bool immutable)
 
 // What may stand under a file's name in the game's folder instead of a file.
 enum class Special { Fifo, LinkToFifo, DanglingLink, LinkOutside, DeviceLink };
-// Who meets it: the three readers and the two writers.
-enum class Use { PlayList, EditorList, ProgressRead, LevelCheck, LevelSave, ProgressWrite };
+// Who meets it: the three readers and the three writers.
+enum class Use { PlayList, EditorList, ProgressRead, LevelCheck, LevelSave, ProgressWrite, BestWrite };
 
 bool hasType(const QString &path, mode_t type)
 {
@@ -636,6 +637,7 @@ void TestFaults::specialFilesAreNeitherOpenedNorWrittenThrough_data()
         {Use::PlayList, "chosen to play"},       {Use::EditorList, "chosen to edit"},
         {Use::ProgressRead, "read as progress"}, {Use::LevelCheck, "checked by veltrano-levels"},
         {Use::LevelSave, "saved over"},          {Use::ProgressWrite, "progress written over"},
+        {Use::BestWrite, "best results written over"},
     };
     for (const auto &[special, what] : specials) {
         for (const auto &[use, how] : uses)
@@ -652,8 +654,10 @@ void TestFaults::specialFilesAreNeitherOpenedNorWrittenThrough()
     QFETCH(Special, special);
     QFETCH(Use, use);
     const bool progress = use == Use::ProgressRead || use == Use::ProgressWrite;
-    const QString name = progress ? QStringLiteral("LGT.Log") : QStringLiteral("x.lvl");
-    const QByteArray outsideBytes = progress ? ProgressFile::content(4) : SmallLevel;
+    const bool best = use == Use::BestWrite;
+    const bool writes = use == Use::LevelSave || use == Use::ProgressWrite || use == Use::BestWrite;
+    const QString name = progress ? QStringLiteral("LGT.Log") : best ? QStringLiteral("Best.Log") : QStringLiteral("x.lvl");
+    const QByteArray outsideBytes = progress ? ProgressFile::content(4) : best ? BestResults::content({{4, {10, 100}}}) : SmallLevel;
     QDir scratch(m_dir->path());
     QVERIFY(scratch.mkpath(QStringLiteral("game")) && scratch.mkpath(QStringLiteral("outside")));
     const QString game = m_dir->filePath(QStringLiteral("game"));
@@ -733,8 +737,12 @@ void TestFaults::specialFilesAreNeitherOpenedNorWrittenThrough()
         QVERIFY(ProgressFile::record(5));
         QCOMPARE(m_dir->read(QStringLiteral("game/LGT.Log")), ProgressFile::content(5));
         break;
+    case Use::BestWrite:
+        QVERIFY(BestResults::record(5, {12, 300}));
+        QCOMPARE(BestResults::read().size(), readable ? std::size_t(2) : std::size_t(1));
+        break;
     }
-    if (use == Use::LevelSave || use == Use::ProgressWrite) {
+    if (writes) {
         QVERIFY(hasType(entry, S_IFREG));
         QCOMPARE(QDir(game).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                  QStringList{name});
@@ -743,7 +751,7 @@ void TestFaults::specialFilesAreNeitherOpenedNorWrittenThrough()
     // Whatever the name pointed to is as it was.
     switch (special) {
     case Special::Fifo:
-        QVERIFY(use == Use::LevelSave || use == Use::ProgressWrite || hasType(entry, S_IFIFO));
+        QVERIFY(writes || hasType(entry, S_IFIFO));
         break;
     case Special::LinkToFifo:
         QVERIFY(hasType(outside, S_IFIFO));

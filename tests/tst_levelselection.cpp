@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "BestResults.h"
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "LevelTable.h"
@@ -59,6 +60,8 @@ private slots:
     void leavingReturnsToThePlayMenu();
     void reopeningReadsTheFileAgain();
     void lockedLevelUnderTheHighlightDoesNotStart();
+    void reachedLevelsShowTheirBest_data();
+    void reachedLevelsShowTheirBest();
 
 private:
     // Opens the level selection from the play menu, as the player does.
@@ -309,6 +312,38 @@ void TestLevelSelection::lockedLevelUnderTheHighlightDoesNotStart()
     QTest::keyClick(selection, Qt::Key_Return);
     QCOMPARE(visibleWindows(), QStringList{"Start From Level:"});
     QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+}
+
+void TestLevelSelection::reachedLevelsShowTheirBest_data()
+{
+    QTest::addColumn<QByteArray>("bestFile");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    const QString none = QStringLiteral("No best yet");
+    const QByteArray both = BestResults::content({{1, {28, 1400}}, {2, {1, 3200}}, {3, {9, 100}}});
+    QTest::newRow("no file") << QByteArray() << none << none;
+    QTest::newRow("both, and a locked one") << both << "Best: 28 seconds left, 1400 points"
+                                            << "Best: 1 second left, 3200 points";
+    QTest::newRow("without its heading") << both.sliced(both.indexOf('\n') + 1) << none << none;
+    QTest::newRow("a line cut short") << QByteArray(both).replace(" 3200", "") << none << none;
+    QTest::newRow("a level twice") << both + "1 30 1400\r\n" << none << none;
+    QTest::newRow("a level beyond the twentieth") << both + "21 30 1400\r\n" << none << none;
+    QTest::newRow("LF line ends") << QByteArray(both).replace("\r\n", "\n") << none << none;
+    QTest::newRow("huge") << both + QByteArray(8192, ' ') << none << none;
+}
+
+// Only reached levels say anything, a file not the game's says nothing, and LGT.Log stands.
+void TestLevelSelection::reachedLevelsShowTheirBest()
+{
+    QFETCH(QByteArray, bestFile);
+    if (!bestFile.isEmpty())
+        m_dir->write("Best.Log", bestFile);
+    m_dir->write("LGT.Log", " 125 \r\n");
+    const Start_Level *selection = open();
+    QTEST(selection->Label1.at(0)->toolTip(), "first");
+    QTEST(selection->Label1.at(1)->toolTip(), "second");
+    QCOMPARE(selection->Label1.at(2)->toolTip(), QString());
+    QCOMPARE(m_dir->read("LGT.Log"), QByteArray(" 125 \r\n"));
 }
 
 QTEST_MAIN(TestLevelSelection)

@@ -52,6 +52,8 @@ private slots:
     void closingWithoutChoice_data();
     void closingWithoutChoice();
     void levelMadeInEditorIsPlayedToItsExit();
+    void enterAndSpaceChooseAsADoubleClick_data();
+    void enterAndSpaceChooseAsADoubleClick();
 
 private:
     Load_Files *open();
@@ -207,6 +209,32 @@ void TestLoadFiles::levelMadeInEditorIsPlayedToItsExit()
     QCOMPARE(m_forms->get<Game_Screen>()->Cash->text(), QStringLiteral("1"));
     walkToExit();
     QCOMPARE(listed(m_forms->get<Load_Files>()), QStringList{"Trip.lvl"});
+}
+
+void TestLoadFiles::enterAndSpaceChooseAsADoubleClick_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<bool>("second");
+    QTest::addColumn<QString>("firstRow");
+    QTest::newRow("Enter on the first file") << Qt::Key_Return << false << "0304";
+    QTest::newRow("keypad Enter on the second") << Qt::Key_Enter << true << "0034";
+    QTest::newRow("Space on the second") << Qt::Key_Space << true << "0034";
+}
+
+void TestLoadFiles::enterAndSpaceChooseAsADoubleClick()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(bool, second);
+    m_dir->write("A.lvl", twentyLineFile());
+    m_dir->write("B.lvl", twentyLineFile().replace("0304", "0034"));
+    Load_Files *files = open();
+    if (second)
+        QTest::keyClick(files->File1, Qt::Key_Down);
+    QTest::keyClick(files->File1, key);
+    auto *screen = m_forms->get<Game_Screen>();
+    QVERIFY(!m_forms->isLoaded(FormId::LoadFiles) && screen->isVisible());
+    QTEST(screen->level(LevelTable::CustomSlot).rows.value(0), "firstRow");
+    QCOMPARE(m_log->shown, QStringList{});
 }
 
 QTEST_MAIN(TestLoadFiles)

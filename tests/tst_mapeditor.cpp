@@ -7,6 +7,7 @@
 #include "Pictures.h"
 #include "ScratchDir.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -16,7 +17,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolTip>
 
 using namespace EditorDriver;
@@ -62,6 +65,8 @@ private slots:
     void paletteNamesItsTiles_data();
     void paletteNamesItsTiles();
     void floorTileIsAFramedCell();
+    void screenReaderNamesEachControl_data();
+    void screenReaderNamesEachControl();
     void pasteIsTypedOrIgnored_data();
     void pasteIsTypedOrIgnored();
     void checkReportsRowsAndDrawsCodes_data();
@@ -209,6 +214,14 @@ void TestMapEditor::paletteNamesItsTiles()
     QTEST(QToolTip::text().section(u'\n', 0, 0), "tip");
     QVERIFY(QToolTip::text().endsWith("right-click: paint with it"));
     QToolTip::hideText();
+
+    // A screen reader finds the tile by the same name and presses it.
+    QAccessibleInterface *palette = QAccessible::queryAccessibleInterface(editor->Picture1);
+    QAccessibleInterface *tile = palette->childAt(help.globalPos().x(), help.globalPos().y());
+    QTEST(tile->text(QAccessible::Name), "tip");
+    QCOMPARE(palette->child(palette->indexOfChild(tile)), tile);
+    tile->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(editor->Text1->toPlainText(), QString::number(code));
 }
 
 void TestMapEditor::floorTileIsAFramedCell()
@@ -223,6 +236,31 @@ void TestMapEditor::floorTileIsAFramedCell()
     QVERIFY(inside != background);
     QVERIFY(frame != inside);
     QVERIFY(frame != background);
+}
+
+void TestMapEditor::screenReaderNamesEachControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    for (const char *name : {"Top start", "Left start", "Red", "Green", "Blue", "Map rows", "Line report",
+                             "Tile palette"})
+        QTest::newRow(name) << QString(name) << QString(name);
+    QTest::newRow("hidden Check button") << "Check" << "Check";
+}
+
+void TestMapEditor::screenReaderNamesEachControl()
+{
+    QFETCH(QString, control);
+    MapEditor *editor = open();
+    const QHash<QString, QWidget *> controls{
+        {"Top start", editor->Text2},     {"Left start", editor->Text3},      {"Red", editor->HScroll1[0]},
+        {"Green", editor->HScroll1[1]},   {"Blue", editor->HScroll1[2]},      {"Map rows", editor->Text1},
+        {"Line report", editor->List2},   {"Tile palette", editor->Picture1}, {"Check", editor->Command1}};
+    QAccessibleInterface *widget = QAccessible::queryAccessibleInterface(controls.value(control));
+    QTEST(widget->text(QAccessible::Name), "name");
+    // Only what the designer sees: the map box alone presses the check's button.
+    QAccessibleInterface *parent = QAccessible::queryAccessibleInterface(controls.value(control)->parentWidget());
+    QCOMPARE(parent->indexOfChild(widget) >= 0, control != u"Check");
 }
 
 void TestMapEditor::pasteIsTypedOrIgnored_data()

@@ -2,11 +2,14 @@
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "Main_Menu.h"
+#include "MessageLog.h"
 #include "Play_Game.h"
 #include "ScratchDir.h"
 #include "VisibleWindows.h"
 
+#include <QAccessible>
 #include <QLabel>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -36,6 +39,10 @@ private slots:
     void exitGameEndsWhateverIsHidden();
     void backToMainMenuAndAgainStartsAtTheTop();
     void closingThePlayMenuShowsTheMainMenu();
+    void escapeIsTheCloseBox_data();
+    void escapeIsTheCloseBox();
+    void windowsOpenInsideTheScreen_data();
+    void windowsOpenInsideTheScreen();
 
 private:
     Menu *menu(FormId id) { return static_cast<Menu *>(m_forms->form(id)); }
@@ -111,10 +118,19 @@ void TestMenus::upAndDownWrapAround()
 
     m_forms->show(window);
     Menu *target = menu(window);
+    QVERIFY(QTest::qWaitForWindowActive(target));
     target->focus(from);
     QTest::keyClick(target, key);
     QCOMPARE(target->Curr->text(), QString::number(to));
     QCOMPARE(highlighted(target), QList<int>{to});
+    // A screen reader meets menu items by name, the highlighted one alone
+    // focused and selected, and never the hidden index behind them.
+    QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(target);
+    QAccessibleInterface *item = tree->child(to);
+    QCOMPARE(item->role(), QAccessible::MenuItem);
+    QCOMPARE(item->text(QAccessible::Name), target->Label1.at(std::size_t(to))->text());
+    QVERIFY(item->state().focused && item->state().selected && !tree->child(from)->state().selected);
+    QCOMPARE(tree->indexOfChild(QAccessible::queryAccessibleInterface(target->Curr)), -1);
 }
 
 void TestMenus::otherKeysDoNothing_data()
@@ -179,28 +195,30 @@ void TestMenus::clickRunsTheHighlightedItem()
 void TestMenus::mainMenuItemsHandOver_data()
 {
     QTest::addColumn<int>("item");
-    QTest::addColumn<bool>("click");
+    QTest::addColumn<QString>("how"); // Enter, a click, or a screen reader's press
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("Play Game, Enter") << 0 << false << "Play Game";
-    QTest::newRow("Play Game, click") << 0 << true << "Play Game";
-    QTest::newRow("Level Creator, Enter") << 1 << false << "Veltrano - MAP EDITOR";
-    QTest::newRow("Level Creator, click") << 1 << true << "Veltrano - MAP EDITOR";
-    QTest::newRow("About this game, Enter") << 2 << false << "About";
-    QTest::newRow("About this game, click") << 2 << true << "About";
+    for (const char *how : {"Enter", "click", "press"}) {
+        QTest::addRow("Play Game, %s", how) << 0 << how << "Play Game";
+        QTest::addRow("Level Creator, %s", how) << 1 << how << "Veltrano - MAP EDITOR";
+        QTest::addRow("About this game, %s", how) << 2 << how << "About";
+    }
 }
 
 void TestMenus::mainMenuItemsHandOver()
 {
     QFETCH(int, item);
-    QFETCH(bool, click);
+    QFETCH(QString, how);
     QFETCH(QString, shown);
 
     QSignalSpy ended(m_forms.get(), &Forms::ended);
     Menu *main = menu(FormId::MainMenu);
-    if (click) {
+    if (how == u"click") {
         QTest::mouseMove(main->Label1.at(std::size_t(item)));
         QTest::mouseClick(main->Label1.at(std::size_t(item)), Qt::LeftButton);
+    } else if (how == u"press") {
+        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(main->Label1.at(std::size_t(item)));
+        entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     } else {
         main->focus(item);
         QTest::keyClick(main, Qt::Key_Return);
@@ -314,6 +332,55 @@ void TestMenus::closingThePlayMenuShowsTheMainMenu()
     QTest::keyClick(main, Qt::Key_Return);
     QCOMPARE(menu(FormId::PlayGame)->Curr->text(), QStringLiteral("0"));
     QCOMPARE(visibleWindows(), QStringList{"Play Game"});
+}
+
+void TestMenus::escapeIsTheCloseBox_data()
+{
+    QTest::addColumn<FormId>("window");
+    QTest::addColumn<QString>("answer"); // to the editor's closing question
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("play menu") << FormId::PlayGame << "" << "Main Menu";
+    QTest::newRow("level selection") << FormId::StartLevel << "" << "Play Game";
+    QTest::newRow("about screen") << FormId::About << "" << "Main Menu";
+    QTest::newRow("load-level screen") << FormId::LoadFiles << "" << "Play Game";
+    QTest::newRow("editor, Yes") << FormId::MapEditor << "Yes" << "Main Menu";
+    QTest::newRow("editor, No") << FormId::MapEditor << "No" << "Veltrano - MAP EDITOR";
+}
+
+void TestMenus::escapeIsTheCloseBox()
+{
+    QFETCH(FormId, window);
+    QFETCH(QString, answer);
+    QFETCH(QString, shown);
+
+    MessageLog log;
+    log.answers = {answer == u"No" ? MessageBox::Answer::No : MessageBox::Answer::Yes};
+    m_forms->hide(FormId::MainMenu);
+    m_forms->show(window);
+    Form *form = m_forms->form(window);
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QTest::keyClick(form->focusWidget() ? form->focusWidget() : form, Qt::Key_Escape);
+    QCOMPARE(visibleWindows(), QStringList{shown});
+    QCOMPARE(log.shown.size(), answer.isEmpty() ? 0 : 1);
+}
+
+void TestMenus::windowsOpenInsideTheScreen_data()
+{
+    QTest::addColumn<FormId>("window");
+    // The editor is wider than the test's screen.
+    for (int id = int(FormId::MainMenu); id <= int(FormId::MapEditor); ++id)
+        QTest::addRow("window %d", id) << FormId(id);
+}
+
+void TestMenus::windowsOpenInsideTheScreen()
+{
+    QFETCH(FormId, window);
+    m_forms->show(window);
+    const QWidget *form = m_forms->form(window);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    // Room is left for a title bar above, and one too wide starts at the left.
+    QVERIFY(form->y() > area.top() && form->x() >= area.left());
+    QVERIFY(form->geometry().right() <= area.right() || form->x() == area.left());
 }
 
 QTEST_MAIN(TestMenus)

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "BestResults.h"
 #include "EndPanel.h"
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "LevelCheck.h"
 #include "MessageBox.h"
 #include "Pictures.h"
+#include "PlayCover.h"
 #include "ScratchDir.h"
 #include "StepTimer.h"
 #include "VirtualKey.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -57,6 +60,10 @@ private slots:
     void onlyAnExactZeroEndsTheTime_data();
     void onlyAnExactZeroEndsTheTime();
     void levelOnePlaysToLevelTwoByKeys();
+    void pauseHoldsTheClockUntilTheNextKey_data();
+    void pauseHoldsTheClockUntilTheNextKey();
+    void exitTellsHowTheLevelWent_data();
+    void exitTellsHowTheLevelWent();
     void levelTwentyEndsWithTheDisplay();
     void closingTheScreenEndsTheDisplay();
 
@@ -368,6 +375,94 @@ void TestPlaying::levelOnePlaysToLevelTwoByKeys()
     QCOMPARE(m_screen->Label4->text(), QStringLiteral("1400"));
     QCOMPARE(m_dir->read("LGT.Log"), QByteArray(" 125 \r\n"));
     QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_screen->cover()->banner().startsWith("Level 1 done\n1400 points, "));
+    QVERIFY(m_screen->cover()->isVisible());
+    QCOMPARE(BestResults::of(1)->points, 1400);
+    QTRY_VERIFY_WITH_TIMEOUT(m_screen->cover()->isHidden(), PlayCover::BannerMilliseconds * 2);
+}
+
+void TestPlaying::pauseHoldsTheClockUntilTheNextKey_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("clockRunning");
+    QTest::addColumn<bool>("pauses");
+    QTest::newRow("Escape") << "Escape" << true << true;
+    QTest::newRow("Pause") << "Pause" << true << true;
+    QTest::newRow("Escape before the first key") << "Escape" << false << true;
+    QTest::newRow("another application") << "away" << true << true;
+    QTest::newRow("minimised") << "minimised" << true << true;
+    QTest::newRow("away before the first key") << "away" << false << false;
+}
+
+void TestPlaying::pauseHoldsTheClockUntilTheNextKey()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, clockRunning);
+    QFETCH(bool, pauses);
+    m_screen->show();
+    if (clockRunning)
+        QTest::keyClick(m_screen, Qt::Key_Down);
+    const QStringList panel{m_screen->Label4->text(), m_screen->Cash->text(), m_screen->Label5->text()};
+    if (how == u"Escape" || how == u"Pause") {
+        QTest::keyClick(m_screen, how == u"Escape" ? Qt::Key_Escape : Qt::Key_Pause);
+    } else if (how == u"away") {
+        QEvent away(QEvent::WindowDeactivate);
+        QApplication::sendEvent(m_screen, &away);
+    } else {
+        m_screen->showMinimized();
+        m_screen->showNormal();
+    }
+    QCOMPARE(m_screen->isPaused(), pauses);
+    QCOMPARE(m_screen->cover()->isVisible(), pauses);
+    QCOMPARE(m_screen->Timer1->isActive(), clockRunning && !pauses);
+    QCOMPARE((QStringList{m_screen->Label4->text(), m_screen->Cash->text(), m_screen->Label5->text()}), panel);
+    if (!pauses)
+        return;
+    // A lone Shift or a key repeating from before is not the player's return.
+    QTest::keyClick(m_screen, Qt::Key_Shift);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(m_screen, &repeat);
+    QVERIFY(m_screen->isPaused());
+    QTest::keyClick(m_screen, Qt::Key_Right);
+    QVERIFY(!m_screen->isPaused() && m_screen->cover()->isHidden());
+    QVERIFY(m_screen->Timer1->isActive());
+    QCOMPARE(m_screen->Image3().picture.toImage(), Pictures::figure(Arrow::Right).toImage());
+}
+
+void TestPlaying::exitTellsHowTheLevelWent_data()
+{
+    QTest::addColumn<QByteArray>("bestFile");
+    QTest::addColumn<QString>("timeLeft");
+    QTest::addColumn<bool>("best");
+    QTest::addColumn<int>("kept");
+    const QByteArray twenty = BestResults::content({{7, {20, 4000}}});
+    QTest::newRow("first finish") << QByteArray() << "25" << true << 25;
+    QTest::newRow("faster") << twenty << "21" << true << 21;
+    QTest::newRow("as fast") << twenty << "20" << false << 20;
+    QTest::newRow("slower") << twenty << "3" << false << 20;
+    QTest::newRow("damaged file") << twenty.chopped(1) << "3" << true << 3;
+    QTest::newRow("foreign file") << QByteArray("7 99 4000\r\n") << "2" << true << 2;
+}
+
+void TestPlaying::exitTellsHowTheLevelWent()
+{
+    QFETCH(QByteArray, bestFile);
+    QFETCH(QString, timeLeft);
+    QFETCH(bool, best);
+    QFETCH(int, kept);
+    if (!bestFile.isEmpty())
+        m_dir->write("Best.Log", bestFile);
+    playCustom(board({"040", "404", "040"}, timeLeft), "7");
+    const QByteArray progress = m_dir->read("LGT.Log");
+    m_screen->Form_KeyDown(Right, 0);
+    const QString banner = m_screen->cover()->banner();
+    QVERIFY(banner.startsWith("Level 7 done\n") && banner.contains(QString(", %1 seconds left").arg(timeLeft)));
+    QCOMPARE(banner.contains("best"), best);
+    QCOMPARE(BestResults::of(7)->secondsLeft, kept);
+    // The banner stops nothing: the next level waits for its first key.
+    QCOMPARE(m_screen->Label2->text(), QStringLiteral("8"));
+    QVERIFY(!m_screen->Timer1->isActive() && !m_screen->isPaused());
+    QCOMPARE(m_dir->read("LGT.Log"), progress);
 }
 
 void TestPlaying::levelTwentyEndsWithTheDisplay()
@@ -377,13 +472,21 @@ void TestPlaying::levelTwentyEndsWithTheDisplay()
     // The 17.5 s of the display pass forty times faster.
     m_screen->steps()->setSpeed(40);
     QVERIFY(m_screen->Picture5->isHidden());
+    // A screen reader meets the end-of-game text only once it is shown.
+    QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(m_screen);
+    QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(m_screen->Picture5);
+    QCOMPARE(tree->indexOfChild(panel), -1);
+    QCOMPARE(tree->child(0)->text(QAccessible::Name), QStringLiteral("Play area"));
     const QPointer<Game_Screen> screen(m_screen);
     m_screen->Form_KeyDown(Right, 0);
     QVERIFY(m_screen->isFinishing());
     QTRY_VERIFY(m_screen->Picture5->isVisible());
+    QVERIFY(tree->indexOfChild(panel) >= 0);
     QCOMPARE(m_screen->Picture5->pos(), QPoint(0, 0));
     QVERIFY(m_screen->Label9->isVisible());
     m_screen->Form_KeyDown(Right, 0);
+    QTest::keyClick(m_screen, Qt::Key_Escape);
+    QVERIFY(!m_screen->isPaused());
     QVERIFY(!m_screen->Timer1->isActive());
     QTRY_VERIFY(!m_forms->isLoaded(FormId::GameScreen));
     QVERIFY(m_forms->loaded(FormId::About)->isVisible());
@@ -401,6 +504,8 @@ void TestPlaying::closingTheScreenEndsTheDisplay()
     m_screen->Form_KeyDown(Right, 0);
     QTRY_VERIFY(m_screen->Picture5->isVisible());
     m_forms->unload(FormId::GameScreen);
+    m_screen->pause();
+    QVERIFY(!m_screen->isPaused());
     QVERIFY(!m_screen->steps()->isActive());
     QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
     QVERIFY(!m_forms->isLoaded(FormId::About));

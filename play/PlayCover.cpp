@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PlayCover.h"
+
+#include "Colors.h"
+#include "Fonts.h"
+
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+
+const QColor CoverText(224, 224, 224);
+// The status panel's grey, a little see-through so the banner sits over
+// the board rather than cutting it in two.
+const QColor BannerBack(64, 64, 64, 224);
+
+} // namespace
+
+PlayCover::PlayCover(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    m_bannerTime = new QTimer(this);
+    m_bannerTime->setSingleShot(true);
+    m_bannerTime->setInterval(BannerMilliseconds);
+    connect(m_bannerTime, &QTimer::timeout, this, [this] {
+        m_banner.clear();
+        refresh();
+    });
+    hide();
+}
+
+void PlayCover::setPaused(bool paused)
+{
+    m_paused = paused;
+    refresh();
+}
+
+void PlayCover::showBanner(const QString &text)
+{
+    m_banner = text;
+    m_bannerTime->start();
+    refresh();
+}
+
+QString PlayCover::bannerText(int level, int points, int secondsLeft, bool best)
+{
+    QString text = QStringLiteral("Level %1 done\n%2 points, %3 %4 left")
+                       .arg(level)
+                       .arg(points)
+                       .arg(secondsLeft)
+                       .arg(secondsLeft == 1 ? QStringLiteral("second") : QStringLiteral("seconds"));
+    if (best)
+        text += QStringLiteral("\nYour best on this level!");
+    return text;
+}
+
+void PlayCover::refresh()
+{
+    // A screen reader hears what the cover says, as a player sees it.
+    setAccessibleName(m_paused ? QStringLiteral("Paused") : m_banner);
+    setVisible(m_paused || !m_banner.isEmpty());
+    if (isVisible())
+        raise();
+    update();
+}
+
+void PlayCover::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(CoverText);
+    if (m_paused) {
+        painter.fillRect(rect(), Colors::PanelBack);
+        painter.setFont(Fonts::narkisim(28));
+        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Paused"));
+        painter.setFont(Fonts::arial(9.75));
+        painter.drawText(rect().adjusted(0, height() / 2 + 40, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
+                         QStringLiteral("Press a key to play on"));
+        return;
+    }
+    painter.setFont(Fonts::arial(12, true));
+    const QRect text = painter.boundingRect(rect(), Qt::AlignCenter, m_banner);
+    const QRect band(0, text.top() - text.height() / 3, width(), text.height() * 5 / 3);
+    painter.fillRect(band, BannerBack);
+    painter.drawText(band, Qt::AlignCenter, m_banner);
+}
