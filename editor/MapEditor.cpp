@@ -67,8 +67,9 @@ QScrollBar *scrollBar(Qt::Orientation orientation, int minimum, int maximum, int
     bar->setSingleStep(1);
     bar->setPageStep(1);
     bar->setGeometry(geometry);
-    // Tab reaches the spinners and bars, whose arrow keys then step them.
-    bar->setFocusPolicy(Qt::StrongFocus);
+    // Tab reaches the spinners and bars, whose arrow keys then step them; a
+    // click leaves the focus where it was, so typing goes on in the map.
+    bar->setFocusPolicy(Qt::TabFocus);
     return bar;
 }
 
@@ -174,7 +175,7 @@ MapEditor::MapEditor()
         const int first = int(LevelTable::ButtonFaceGrey >> (8 * i) & 0xFF);
         HScroll1[std::size_t(i)] = new ColourBar(first, Frame1);
         HScroll1[std::size_t(i)]->setGeometry(Twips::rect(960, top, 855, 240));
-        HScroll1[std::size_t(i)]->setFocusPolicy(Qt::StrongFocus);
+        HScroll1[std::size_t(i)]->setFocusPolicy(Qt::TabFocus);
         // Tracking is on, so this also follows the thumb while it is dragged.
         connect(HScroll1[std::size_t(i)], &QScrollBar::valueChanged, this, &MapEditor::HScroll1_Change);
     }

@@ -154,7 +154,8 @@ TilePalette::TilePalette(QWidget *parent)
     Q_UNUSED(installed);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab reaches it; a click inserts and leaves the caret in the map box.
+    setFocusPolicy(Qt::TabFocus);
     setAccessibleName(QStringLiteral("Tile palette"));
 }
 

@@ -62,6 +62,7 @@ private slots:
     void plusAndSpaceKeys();
     void tabLeavesTheMap_data();
     void tabLeavesTheMap();
+    void keyboardReachesPaletteSpinnersAndBars();
     void paletteNamesItsTiles_data();
     void paletteNamesItsTiles();
     void floorTileIsAFramedCell();
@@ -191,6 +192,33 @@ void TestMapEditor::tabLeavesTheMap()
     QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("11\n22"));
     const QHash<QString, QWidget *> controls{{"line report", editor->List2}, {"Exit", editor->Command2}};
     QCOMPARE(editor->focusWidget(), controls.value(reached));
+}
+
+void TestMapEditor::keyboardReachesPaletteSpinnersAndBars()
+{
+    MapEditor *editor = open();
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    editor->Text1->setPlainText("1");
+    editor->Text1->setFocus();
+    QTest::keyClick(editor->Text1, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), editor->Picture1);
+    // Two right and one down from the floor: the floppy disk below the palm
+    // tree; Space inserts it at the caret and the palette keeps the keys.
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space})
+        QTest::keyClick(editor->Picture1, key);
+    QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("831"));
+    QCOMPARE(QApplication::focusWidget(), editor->Picture1);
+
+    QList<QWidget *> reached;
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.append(QApplication::focusWidget());
+    }
+    for (QWidget *control : {static_cast<QWidget *>(editor->VScroll1), static_cast<QWidget *>(editor->VScroll2),
+                             static_cast<QWidget *>(editor->VScroll3), static_cast<QWidget *>(editor->HScroll1[0]),
+                             static_cast<QWidget *>(editor->HScroll1[2])})
+        QVERIFY(reached.contains(control));
 }
 
 void TestMapEditor::paletteNamesItsTiles_data()
