@@ -256,6 +256,21 @@ bool Desktop::click(WindowId window, QPoint point, int clicks, Button button) co
                     QStringLiteral("--delay"), QStringLiteral("80"), QString::number(int(button))});
 }
 
+bool Desktop::drag(WindowId window, const QList<QPoint> &points, Button button) const
+{
+    const QString id = idArgument(window);
+    const auto moveTo = [&id](const QPoint &point) {
+        return QStringList{QStringLiteral("mousemove"), QStringLiteral("--window"), id, QString::number(point.x()),
+                           QString::number(point.y())};
+    };
+    QStringList arguments = moveTo(points.first());
+    arguments += {QStringLiteral("mousedown"), QString::number(int(button))};
+    for (const QPoint &point : points.mid(1))
+        arguments += moveTo(point) + QStringList{QStringLiteral("sleep"), QStringLiteral("0.05")};
+    arguments += {QStringLiteral("mouseup"), QString::number(int(button))};
+    return xdotool(arguments);
+}
+
 bool Desktop::close(WindowId window) const
 {
     return run(m_xclose, {idArgument(window)}).ok;

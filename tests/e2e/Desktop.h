@@ -54,10 +54,13 @@ public:
     bool typeText(const QString &text) const;
     // The mouse buttons by their X numbers; the middle one pastes the
     // selection under X.
-    enum class Button { Left = 1, Middle = 2 };
+    enum class Button { Left = 1, Middle = 2, Right = 3 };
     // Moves the pointer to a point of the window's client area and clicks
     // the button, twice for a double click.
     bool click(WindowId window, QPoint point, int clicks = 1, Button button = Button::Left) const;
+    // Presses the button on the first point, moves through the others and
+    // lets go on the last.
+    bool drag(WindowId window, const QList<QPoint> &points, Button button = Button::Left) const;
     // The user's close box.
     bool close(WindowId window) const;
 

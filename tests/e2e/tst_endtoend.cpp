@@ -111,6 +111,16 @@ const QPoint LeftStartUpArrow = twips(600 + 1440 + 127, 4800 + 600 + 50);
 const QPoint LevelNameBox = twips(2640 + 120 + 1575 / 2, 5880 + 480 + 285 / 2);
 const QPoint SaveButton = twips(2640 + 1680 + 615 / 2, 5880 + 480 + 285 / 2);
 const QPoint MapBoxBelowRows = twips(1560 + 4455 / 2, 3495 - 600);
+// The middle of a palette tile by its place, and of a preview cell, each
+// inside its one-pixel frame.
+QPoint paletteTile(int index)
+{
+    return twips(600 + 15 + 480 * (index % 9) + 240, 3480 + 15 + 480 * (index / 9) + 240);
+}
+QPoint previewCell(int column, int row)
+{
+    return twips(6120 + 15 + 480 * column + 240, 15 + 480 * row + 240);
+}
 // The first name in the load-level screen's file list.
 const QPoint FirstFileName = twips(480 + 600, 480 + 140);
 
@@ -134,6 +144,7 @@ private slots:
     void newGamePlaysLevelOneToItsExit();
     void levelMadeInTheEditorIsPlayedFromTheList();
     void editorTestPlaysItsMapAndComesBackAsItWas();
+    void levelPaintedOnThePreviewIsPlayedAndSaved();
     void aboutScreenClosesBackToTheMainMenu();
     void exitGameEndsTheProgram();
     void closingTheMainMenuEndsTheProgram();
@@ -414,6 +425,53 @@ void TestEndToEnd::editorTestPlaysItsMapAndComesBackAsItWas()
 
 // "About this game", picked with the mouse, and its close box leads back to
 // the main menu.
+// A level drawn with the mouse alone: the exit and a row of diamonds painted
+// on the empty preview, one taken off again and put back with Ctrl+Z, the
+// start double-clicked, F6's route drawn, F5 played to the exit, and saved.
+void TestEndToEnd::levelPaintedOnThePreviewIsPlayedAndSaved()
+{
+    QVERIFY(startGame());
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Down"), QStringLiteral("Return")}));
+    const WindowId editor = focused(QStringLiteral("Veltrano - MAP EDITOR"));
+    QVERIFY(editor);
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano - MAP EDITOR")), qPrintable(m_desktop->lastError()));
+
+    constexpr int ExitTile = 4;
+    constexpr int DiamondTile = 7;
+    QVERIFY(m_desktop->click(editor, paletteTile(ExitTile), 1, Desktop::Button::Right));
+    QVERIFY(m_desktop->click(editor, previewCell(7, 1)));
+    QVERIFY(m_desktop->click(editor, paletteTile(DiamondTile), 1, Desktop::Button::Right));
+    QVERIFY(m_desktop->drag(editor, {previewCell(1, 1), previewCell(3, 1), previewCell(5, 1)}));
+    QVERIFY(m_desktop->drag(editor, {previewCell(3, 1), previewCell(3, 1)}, Desktop::Button::Right));
+    QVERIFY(m_desktop->click(editor, previewCell(0, 1), 2));
+    shoot(QStringLiteral("painted"));
+
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("F6")}));
+    QVERIFY(focused(QStringLiteral("Veltrano")));
+    // The route runs through the cell before the exit, drawn over the floor.
+    const QImage shown = m_desktop->grab(editor);
+    const QColor onTheWay = shown.pixelColor(previewCell(6, 1));
+    QVERIFY2(onTheWay.red() > 150 && onTheWay.green() < 110 && onTheWay.blue() > 100,
+             qPrintable(onTheWay.name()));
+    shoot(QStringLiteral("route"));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY2(m_desktop->waitUntilGone(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+
+    // The last stroke, the diamond taken off, comes back.
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("ctrl+z")}));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("F5")}));
+    QVERIFY(focused(QStringLiteral("Veltrano")));
+    QVERIFY(m_desktop->pressKeys(QStringList(7, QStringLiteral("Right")), 40));
+    QVERIFY2(m_desktop->waitForOnly(QStringLiteral("Veltrano - MAP EDITOR")), qPrintable(m_desktop->lastError()));
+
+    QVERIFY(m_desktop->click(editor, SaveButton));
+    QVERIFY(focused(QStringLiteral("Veltrano")));
+    QVERIFY(m_desktop->pressKeys({QStringLiteral("Return")}));
+    QVERIFY2(m_desktop->waitUntilGone(QStringLiteral("Veltrano")), qPrintable(m_desktop->lastError()));
+    QCOMPARE(m_game->file(QStringLiteral("Level.lvl")),
+             QByteArray("0\r\n480\r\n12632256\r\n30\r\n0000000000000000\r\n0777770400000000\r\n"));
+}
+
 void TestEndToEnd::aboutScreenClosesBackToTheMainMenu()
 {
     const WindowId menu = startGame();
