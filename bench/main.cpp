@@ -6,7 +6,7 @@
 // file when asked, and exits with 1 when a budget is missed.
 //
 //   veltrano_bench --display :N --game PATH --bare PATH [--json PATH] [--quick]
-//                  [--only screen,editor,cpu,start,memory]
+//                  [--only screen,editor,solver,cpu,start,memory]
 
 #include "AnimationBench.h"
 #include "EditorBench.h"
@@ -16,6 +16,7 @@
 #include "Report.h"
 #include "Samples.h"
 #include "ScreenBench.h"
+#include "SolverBench.h"
 #include "StartClock.h"
 
 #include <QApplication>
@@ -47,6 +48,7 @@ struct Runs
     int starts = 40;
     int memory = 3;
     double aboutSeconds = 10;
+    int checks = 5;
 };
 
 QTextStream &out()
@@ -123,6 +125,32 @@ void measureEditor(Forms &forms, const Runs &runs, Report &report)
         report.addProblem(bench.problem());
     report.add(timing(QStringLiteral("editor_keystroke"), QStringLiteral("editor keystroke: check + redraw"),
                       keystroke, 1.0));
+}
+
+void measureSolver(const Runs &runs, Report &report)
+{
+    progress(QStringLiteral("winnability check: %1 runs on each of three big maps").arg(runs.checks));
+    const struct
+    {
+        const char *key;
+        const char *file;
+        const char *title;
+    } maps[] = {
+        {"c4_full16", "c4_full16_cash250.lvl", "16 x 16, 250 banknotes, 4 clocks"},
+        {"c4_w120", "c4_w120_cash395.lvl", "120 x 17, 395 banknotes, 4 clocks"},
+        {"full16", "full16_cash254.lvl", "16 x 16 full of banknotes"},
+    };
+    SolverBench bench;
+    for (const auto &map : maps) {
+        const SolverBench::Result result = bench.check(QString::fromLatin1(map.file), runs.checks);
+        const QString key = QString::fromLatin1(map.key);
+        const QString title = QString::fromLatin1(map.title);
+        report.add(timing(QStringLiteral("check_") + key, QStringLiteral("check: ") + title, result.samples, 500));
+        report.add(Figure{QStringLiteral("route_over_bound_") + key, QStringLiteral("route / lower bound: ") + title,
+                          result.overBound, QStringLiteral("x"), 1.1, {}, {}});
+    }
+    if (!bench.problem().isEmpty())
+        report.addProblem(bench.problem());
 }
 
 void measureAnimations(Forms &forms, const Runs &runs, Report &report)
@@ -327,14 +355,14 @@ int main(int argc, char *argv[])
                                   QStringLiteral("path"));
     const QCommandLineOption quick(QStringLiteral("quick"), QStringLiteral("Fewer runs, for a first look."));
     const QCommandLineOption only(QStringLiteral("only"),
-                                  QStringLiteral("Measure only these groups: screen, editor, cpu, start, memory."),
+                                  QStringLiteral("Measure only these groups: screen, editor, solver, cpu, start, memory."),
                                   QStringLiteral("groups"));
     parser.addOptions({display, game, bare, json, quick, only});
     parser.process(app);
 
     Runs runs;
     if (parser.isSet(quick))
-        runs = Runs{100, 300, 100, 50, 5, 1, 3};
+        runs = Runs{100, 300, 100, 50, 5, 1, 3, 1};
     const QStringList groups = parser.isSet(only) ? parser.value(only).split(u',') : QStringList();
     const auto wanted = [&groups](const QString &group) { return groups.isEmpty() || groups.contains(group); };
     // Only the figures taken in separate processes need the X server and
@@ -354,6 +382,8 @@ int main(int argc, char *argv[])
         if (wanted(QStringLiteral("editor")))
             measureEditor(forms, runs, report);
     }
+    if (wanted(QStringLiteral("solver")))
+        measureSolver(runs, report);
     if (wanted(QStringLiteral("cpu"))) {
         Forms forms;
         measureAnimations(forms, runs, report);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <random>
 
 namespace {
@@ -17,8 +18,10 @@ constexpr int Unreachable = std::numeric_limits<int>::max() / 4;
 // the push into the nearest exit.
 constexpr int Start = -1;
 constexpr int Exit = -2;
-// Shake-ups of the best tour before local search gives up on a big level.
+// Shake-ups of the best tour before local search gives up on a big level,
+// and how many in a row that find nothing shorter make it give up sooner.
 constexpr int Kicks = 200;
+constexpr int KickPatience = 100;
 // Every clock subset is tried while there are this few clocks; beyond it,
 // none or all of them.
 constexpr int ClockSubsetsUpTo = 4;
@@ -26,6 +29,9 @@ constexpr int ClockSubsetsUpTo = 4;
 // rounds without a better bound halve the step.
 constexpr int BoundRounds = 2000;
 constexpr int BoundPatience = 20;
+// Once a round moves the charges by less than this share of the gap, the
+// bound has long stopped climbing by whole moves.
+constexpr double SettledBoldness = 1.0 / 1024;
 
 } // namespace
 
@@ -64,7 +70,7 @@ QList<int> LevelSolver::distancesFrom(const QPoint &cell) const
         for (const Arrow::Direction arrow : Arrow::All) {
             const QPoint next = at + Arrow::step(arrow);
             const int there = index(next);
-            if (there < 0 || distances.at(there) != Unreachable || !m_map.isWalkable(next))
+            if (there < 0 || distances.at(there) != Unreachable || !m_walkable.at(there))
                 continue;
             distances[there] = distances.at(here) + 1;
             queue.append(there);
@@ -77,6 +83,11 @@ void LevelSolver::measure()
 {
     m_width = m_map.columns() + 2;
     m_height = m_map.rows() + 2;
+    // Every search from a place asks of each cell again, so each cell's
+    // tile is asked once.
+    m_walkable.resize(m_width * m_height);
+    for (int at = 0; at < m_walkable.size(); ++at)
+        m_walkable[at] = m_map.isWalkable(cellAt(at));
     m_nodes = QList<QPoint>{*m_map.start()} + m_map.collectibles();
     m_collectibles = int(m_nodes.size()) - 1;
     m_nodes += m_map.clocks();
@@ -120,6 +131,22 @@ void LevelSolver::measure()
         for (const int beside : std::as_const(m_exitBeside))
             m_toExit[from] = std::min(m_toExit.at(from), m_fromNode.at(from).at(beside) + 1);
     }
+
+    const int width = count + 1;
+    m_links.fill(Unreachable, width * width);
+    m_linksInto.fill(Unreachable, width * width);
+    for (int from = 0; from < count; ++from) {
+        for (int to = 0; to <= count; ++to) {
+            const int moves = to == count ? toExit(from) : distance(from, to);
+            m_links[from * width + to] = moves;
+            m_linksInto[to * width + from] = moves;
+        }
+    }
+}
+
+bool LevelSolver::outOfTime() const
+{
+    return m_until.hasExpired() || stopRequested();
 }
 
 int LevelSolver::cost(const QList<int> &order) const
@@ -160,41 +187,65 @@ int LevelSolver::lowerBound(const QList<int> &nodes, int known) const
     const auto share = [count](qsizetype i) { return i == 0 || i == count - 1 ? 1 : 2; };
 
     QList<double> charge(count, 0);
-    QList<double> best(count);
-    QList<qsizetype> parent(count);
-    QList<bool> inTree(count);
     QList<int> degree(count);
+    // The places not yet in the tree, side by side with how near each one
+    // is to it, through which place, and its charge, so that growing the
+    // tree reads them in one sweep.
+    QList<qsizetype> outside(count);
+    QList<double> nearness(count);
+    QList<qsizetype> through(count);
+    QList<double> outsideCharge(count);
     double bound = 0;
     // How far one round moves the charges, as a share of the step that
     // would close the gap to the known way in one go.
     double boldness = 2;
     int sinceBetter = 0;
     for (int round = 0; round < BoundRounds; ++round) {
-        std::fill(best.begin(), best.end(), std::numeric_limits<double>::infinity());
-        std::fill(inTree.begin(), inTree.end(), false);
         std::fill(degree.begin(), degree.end(), 0);
-        best[0] = 0;
-        parent[0] = -1;
+        qsizetype left = count - 1;
+        qsizetype *const place = outside.data();
+        double *const near = nearness.data();
+        qsizetype *const via = through.data();
+        double *const placeCharge = outsideCharge.data();
+        for (qsizetype at = 0; at < left; ++at) {
+            place[at] = at + 1;
+            near[at] = std::numeric_limits<double>::infinity();
+            placeCharge[at] = charge.at(at + 1);
+        }
+        // Grow the tree from the start, each time by the place nearest to
+        // it, the first of equally near ones; the place just added updates
+        // how near the others are on the same sweep that looks for the
+        // nearest.
+        qsizetype added = 0;
         double tree = 0;
-        for (qsizetype added = 0; added < count; ++added) {
-            qsizetype next = -1;
-            for (qsizetype i = 0; i < count; ++i) {
-                if (!inTree.at(i) && (next < 0 || best.at(i) < best.at(next)))
-                    next = i;
+        while (left > 0) {
+            const int *const row = weights.constData() + added * count;
+            const double own = charge.at(added);
+            for (qsizetype at = 0; at < left; ++at) {
+                const double weight = row[place[at]] + own + placeCharge[at];
+                const bool nearer = weight < near[at];
+                near[at] = nearer ? weight : near[at];
+                via[at] = nearer ? added : via[at];
             }
-            inTree[next] = true;
-            tree += best.at(next);
-            if (parent.at(next) >= 0) {
-                ++degree[next];
-                ++degree[parent.at(next)];
-            }
-            for (qsizetype i = 0; i < count; ++i) {
-                const double through = weights.at(next * count + i) + charge.at(next) + charge.at(i);
-                if (!inTree.at(i) && through < best.at(i)) {
-                    best[i] = through;
-                    parent[i] = next;
+            qsizetype nearest = 0;
+            double nearestBy = near[0];
+            qsizetype nearestPlace = place[0];
+            for (qsizetype at = 1; at < left; ++at) {
+                if (near[at] < nearestBy || (near[at] == nearestBy && place[at] < nearestPlace)) {
+                    nearest = at;
+                    nearestBy = near[at];
+                    nearestPlace = place[at];
                 }
             }
+            added = place[nearest];
+            tree += near[nearest];
+            ++degree[added];
+            ++degree[via[nearest]];
+            --left;
+            place[nearest] = place[left];
+            near[nearest] = near[left];
+            via[nearest] = via[left];
+            placeCharge[nearest] = placeCharge[left];
         }
         double refund = 0;
         double off = 0;
@@ -210,8 +261,10 @@ int LevelSolver::lowerBound(const QList<int> &nodes, int known) const
             boldness /= 2;
             sinceBetter = 0;
         }
-        // A chain: nothing left to charge; or the bound meets a known route.
-        if (off == 0 || std::ceil(bound - 1e-6) >= known)
+        // A chain: nothing left to charge; or the bound meets a known route;
+        // or it has settled; or the search has no time left for it. The
+        // bound holds whenever it stops.
+        if (off == 0 || std::ceil(bound - 1e-6) >= known || boldness < SettledBoldness || outOfTime())
             break;
         const double step = boldness * std::max(1.0, known - weightNow) / off;
         for (qsizetype i = 0; i < count; ++i)
@@ -286,83 +339,100 @@ QList<int> LevelSolver::nearestFirst(const QList<int> &nodes) const
     return order;
 }
 
-QList<int> LevelSolver::searchedOrder(const QList<int> &nodes, int enough) const
+void LevelSolver::shorten(QList<int> &order) const
 {
-    const auto link = [this](int a, int b) {
-        if (b == Exit)
-            return toExit(a == Start ? 0 : a);
-        return distance(a == Start ? 0 : a, b);
+    // The tour between its two ends, the start and the push into the exit,
+    // so that every leg is a look-up in one row of a table.
+    const int n = int(order.size());
+    const qsizetype width = m_nodes.size() + 1;
+    QList<int> tour{0};
+    tour += order;
+    tour.append(exitNode());
+    int *const at = tour.data();
+    const int *const from = m_links.constData();
+    const int *const into = m_linksInto.constData();
+    const auto leg = [from, width](int a, int b) { return from[a * width + b]; };
+    // Gap g lies between places g and g + 1 of the tour.
+    QList<int> gaps(n + 1);
+    int *const gap = gaps.data();
+    const auto measureGaps = [&] {
+        for (int g = 0; g <= n; ++g)
+            gap[g] = leg(at[g], at[g + 1]);
     };
 
-    QList<int> order = nearestFirst(nodes);
-
-    const auto improve = [&](QList<int> &tour) {
-        const int n = int(tour.size());
-        bool improved = true;
-        while (improved) {
-            improved = false;
-            // Reverse a stretch of the tour.
-            for (int i = 0; i < n; ++i) {
-                const int before = i == 0 ? Start : tour.at(i - 1);
-                for (int j = i + 1; j < n; ++j) {
-                    const int after = j == n - 1 ? Exit : tour.at(j + 1);
-                    const int now = link(before, tour.at(i)) + link(tour.at(j), after);
-                    const int then = link(before, tour.at(j)) + link(tour.at(i), after);
-                    if (then < now) {
-                        std::reverse(tour.begin() + i, tour.begin() + j + 1);
-                        improved = true;
-                    }
-                }
-            }
-            // Move a stretch of one to three places elsewhere, either way round.
-            for (int length = 1; length <= 3; ++length) {
-                for (int i = 0; i + length <= n; ++i) {
-                    const int first = tour.at(i);
-                    const int last = tour.at(i + length - 1);
-                    const int before = i == 0 ? Start : tour.at(i - 1);
-                    const int after = i + length == n ? Exit : tour.at(i + length);
-                    const int gain = link(before, first) + link(last, after) - link(before, after);
-                    // Gap g lies between places g - 1 and g of the tour; the
-                    // gaps at either end of the stretch are where it stands.
-                    int bestDelta = 0;
-                    int bestGap = -1;
-                    bool bestReversed = false;
-                    for (int gap = 0; gap <= n; ++gap) {
-                        if (gap >= i && gap <= i + length)
-                            continue;
-                        const int c = gap == 0 ? Start : tour.at(gap - 1);
-                        const int d = gap == n ? Exit : tour.at(gap);
-                        const int forward = link(c, first) + link(last, d) - link(c, d) - gain;
-                        const int backward = link(c, last) + link(first, d) - link(c, d) - gain;
-                        if (forward < bestDelta || backward < bestDelta) {
-                            bestReversed = backward < forward;
-                            bestDelta = std::min(forward, backward);
-                            bestGap = gap;
-                        }
-                    }
-                    if (bestGap < 0)
-                        continue;
-                    QList<int> stretch = tour.mid(i, length);
-                    if (bestReversed)
-                        std::reverse(stretch.begin(), stretch.end());
-                    tour.remove(i, length);
-                    const int at = bestGap > i ? bestGap - length : bestGap;
-                    for (int k = 0; k < length; ++k)
-                        tour.insert(at + k, stretch.at(k));
+    bool improved = true;
+    while (improved && !outOfTime()) {
+        improved = false;
+        // Reverse a stretch of the tour.
+        for (int i = 1; i <= n; ++i) {
+            const int *const fromBefore = from + at[i - 1] * width;
+            for (int j = i + 1; j <= n; ++j) {
+                const int now = fromBefore[at[i]] + leg(at[j], at[j + 1]);
+                const int then = fromBefore[at[j]] + leg(at[i], at[j + 1]);
+                if (then < now) {
+                    std::reverse(at + i, at + j + 1);
                     improved = true;
                 }
             }
         }
-    };
+        // Move a stretch of one to three places elsewhere, either way round.
+        measureGaps();
+        for (int length = 1; length <= 3; ++length) {
+            for (int i = 1; i + length <= n + 1; ++i) {
+                const int first = at[i];
+                const int last = at[i + length - 1];
+                const int gain = gap[i - 1] + gap[i + length - 1] - leg(at[i - 1], at[i + length]);
+                const int *const toFirst = into + first * width;
+                const int *const toLast = into + last * width;
+                const int *const fromFirst = from + first * width;
+                const int *const fromLast = from + last * width;
+                int bestDelta = 0;
+                int bestGap = -1;
+                bool bestReversed = false;
+                const auto tryGap = [&](int g) {
+                    const int c = at[g];
+                    const int d = at[g + 1];
+                    const int forward = toFirst[c] + fromLast[d] - gap[g] - gain;
+                    const int backward = toLast[c] + fromFirst[d] - gap[g] - gain;
+                    if (forward < bestDelta || backward < bestDelta) {
+                        bestReversed = backward < forward;
+                        bestDelta = std::min(forward, backward);
+                        bestGap = g;
+                    }
+                };
+                // The gaps at either end of the stretch are where it stands.
+                for (int g = 0; g < i - 1; ++g)
+                    tryGap(g);
+                for (int g = i + length; g <= n; ++g)
+                    tryGap(g);
+                if (bestGap < 0)
+                    continue;
+                if (bestGap > i) {
+                    std::rotate(at + i, at + i + length, at + bestGap + 1);
+                    if (bestReversed)
+                        std::reverse(at + bestGap + 1 - length, at + bestGap + 1);
+                } else {
+                    std::rotate(at + bestGap + 1, at + i, at + i + length);
+                    if (bestReversed)
+                        std::reverse(at + bestGap + 1, at + bestGap + 1 + length);
+                }
+                measureGaps();
+                improved = true;
+            }
+        }
+    }
+    order = tour.mid(1, n);
+}
 
-    improve(order);
-
+void LevelSolver::shakeUp(QList<int> &order, int enough) const
+{
     // Shake the best tour up by swapping two of its stretches, and keep the
     // result when local search gets it no longer than before. The shake-ups
     // are drawn from a fixed seed, so a level always gets the same route.
     std::mt19937 draw(20);
     int bestCost = cost(order);
-    for (int kick = 0; kick < Kicks && bestCost > enough; ++kick) {
+    int sinceShorter = 0;
+    for (int kick = 0; kick < Kicks && sinceShorter < KickPatience && bestCost > enough && !outOfTime(); ++kick) {
         const int n = int(order.size());
         std::uniform_int_distribution<int> cut(1, n - 1);
         int cuts[3] = {cut(draw), cut(draw), cut(draw)};
@@ -373,14 +443,47 @@ QList<int> LevelSolver::searchedOrder(const QList<int> &nodes, int enough) const
         shaken += order.mid(cuts[1], cuts[2] - cuts[1]);
         shaken += order.mid(cuts[0], cuts[1] - cuts[0]);
         shaken += order.mid(cuts[2]);
-        improve(shaken);
+        shorten(shaken);
         const int shakenCost = cost(shaken);
+        sinceShorter = shakenCost < bestCost ? 0 : sinceShorter + 1;
         if (shakenCost <= bestCost) {
             bestCost = shakenCost;
             order = shaken;
         }
     }
+}
+
+QList<int> LevelSolver::withClocks(QList<int> order, const QList<int> &clocks) const
+{
+    for (const int clock : clocks) {
+        qsizetype bestAt = 0;
+        int bestDetour = std::numeric_limits<int>::max();
+        for (qsizetype at = 0; at <= order.size(); ++at) {
+            const int before = at == 0 ? 0 : order.at(at - 1);
+            const int after = at == order.size() ? exitNode() : order.at(at);
+            const int detour = link(before, clock) + link(clock, after) - link(before, after);
+            if (detour < bestDetour) {
+                bestDetour = detour;
+                bestAt = at;
+            }
+        }
+        order.insert(bestAt, clock);
+    }
     return order;
+}
+
+bool LevelSolver::mayBeat(const QList<int> &clocks, int lowerBound, const Route &best) const
+{
+    // The best such a route could do: as short as the bound, and each clock
+    // taken by the first key that could reach it.
+    Playthrough dream;
+    dream.keysUsed = lowerBound;
+    dream.leftThroughExit = true;
+    for (const int clock : clocks)
+        dream.clockKeys.append(distance(0, clock) - 1);
+    std::sort(dream.clockKeys.begin(), dream.clockKeys.end());
+    const double pace = slowestPace(m_map, dream);
+    return pace < best.pace || (pace == best.pace && lowerBound < best.keys.size());
 }
 
 QString LevelSolver::path(int from, const QPoint &to) const
@@ -443,6 +546,12 @@ QString LevelSolver::keysFor(const QList<int> &order) const
 
 std::optional<Route> LevelSolver::solve()
 {
+    // The order without clocks may take up to half of the time when there
+    // are clocks to choose.
+    const QDeadlineTimer searchEnd(SearchMs);
+    const QDeadlineTimer plainEnd(SearchMs / 2);
+    m_until = searchEnd;
+    m_stopped = false;
     m_obstacles.clear();
     if (!m_map.start()) {
         m_obstacles.append({Obstacle::Kind::StartOffGrid, {}});
@@ -505,30 +614,73 @@ std::optional<Route> LevelSolver::solve()
         clockChoices = {{}, clocks};
     }
 
-    if (collectibles.size() <= ExactPoints)
-        exactOrder(collectibles, route.lowerBound);
-    else
-        route.lowerBound = lowerBound(collectibles, cost(nearestFirst(collectibles)));
+    // The order without clocks comes first. Local search from the nearest
+    // place first always runs to its end, however short of time the rest
+    // leaves it: that is what makes the route worth giving. Shaking it up
+    // stops once it meets the lower bound, since no order beats that.
+    QList<int> plainOrder;
+    if (collectibles.size() <= ExactPoints) {
+        plainOrder = exactOrder(collectibles, route.lowerBound);
+    } else {
+        const QList<int> nearest = nearestFirst(collectibles);
+        plainOrder = nearest;
+        m_until = QDeadlineTimer(QDeadlineTimer::Forever);
+        shorten(plainOrder);
+        // The bound may take a quarter of the time, however long finding
+        // the places took.
+        m_until = std::min(QDeadlineTimer(SearchMs / 4), searchEnd);
+        route.lowerBound = lowerBound(collectibles, cost(nearest));
+        m_until = clockChoices.size() > 1 ? plainEnd : searchEnd;
+        shakeUp(plainOrder, route.lowerBound);
+        m_until = searchEnd;
+    }
 
     bool found = false;
-    for (const QList<int> &chosen : std::as_const(clockChoices)) {
-        const QList<int> nodes = collectibles + chosen;
-        int length = 0;
-        // Without clocks no order can beat the lower bound, so the search
-        // stops once it meets it.
-        const QList<int> order = nodes.size() <= ExactPoints ? exactOrder(nodes, length)
-                                                             : searchedOrder(nodes, chosen.isEmpty() ? route.lowerBound : 0);
+    QList<int> bestOrder;
+    const auto consider = [&](const QList<int> &order) {
         const QString keys = keysFor(order);
         const Playthrough playthrough = play(m_map, keys);
         if (!playthrough.leftThroughExit || playthrough.cashLeft != 0)
-            continue;
+            return;
         const double pace = slowestPace(m_map, playthrough);
         if (!found || pace < route.pace || (pace == route.pace && keys.size() < route.keys.size())) {
             found = true;
             route.keys = keys;
             route.pace = pace;
             route.clocks = int(playthrough.clockKeys.size());
+            bestOrder = order;
         }
+    };
+    // Each choice of clocks starts from the order without them, its clocks
+    // put in where they cost the fewest moves. A choice is not looked at
+    // when even its shortest route could not ask for a slower pace.
+    for (const QList<int> &chosen : std::as_const(clockChoices)) {
+        if (stopRequested())
+            break;
+        if (found && !mayBeat(chosen, route.lowerBound, route))
+            continue;
+        QList<int> order;
+        if (chosen.isEmpty()) {
+            order = plainOrder;
+        } else if (collectibles.size() + chosen.size() <= ExactPoints) {
+            int length = 0;
+            order = exactOrder(collectibles + chosen, length);
+        } else {
+            order = withClocks(plainOrder, chosen);
+            shorten(order);
+        }
+        consider(order);
+    }
+    // The time left goes to shaking up the best route when it was put
+    // together from the order without clocks.
+    if (found && bestOrder.size() > collectibles.size() && bestOrder.size() > ExactPoints) {
+        QList<int> order = bestOrder;
+        shakeUp(order, route.lowerBound);
+        consider(order);
+    }
+    if (stopRequested()) {
+        m_stopped = true;
+        return std::nullopt;
     }
     if (!found) {
         m_obstacles.append({Obstacle::Kind::NoRoute, {}});

@@ -3,10 +3,12 @@
 
 #include "LevelMap.h"
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <optional>
 
 // One way through a level, as the arrow keys a player presses.
@@ -62,7 +64,7 @@ struct Obstacle
 // Finds a short way through a level: every banknote and diamond collected,
 // then out through an exit, and the clocks taken where they buy time. Small
 // levels are solved exactly; big ones get a route that local search has
-// shortened as far as it could, with a lower bound beside it.
+// shortened as far as it could within SearchMs, with a lower bound beside it.
 class LevelSolver
 {
 public:
@@ -74,6 +76,15 @@ public:
     // puts them in words).
     std::optional<Route> solve();
     QList<Obstacle> obstacles() const { return m_obstacles; }
+
+    // Lets a caller on another thread give up on a solve that has lost its
+    // point, such as the check of a map the designer has changed since:
+    // once the flag is raised, solve() returns nothing within moments,
+    // obstacles() is empty and stopped() is true. The flag must outlive
+    // every solve() that looks at it; nullptr, the default, never stops.
+    void setStopFlag(const std::atomic_bool *stop) { m_stop = stop; }
+    // The last solve() was given up on through the stop flag.
+    bool stopped() const { return m_stopped; }
 
     // The keys played by the game's rules; letters that name no arrow key
     // do nothing.
@@ -99,6 +110,11 @@ public:
     // The paces the solver tells apart, in moves a second.
     static constexpr double MinPace = 0.01;
     static constexpr double MaxPace = 1000;
+    // How long solve() may look for shorter routes before it settles for the
+    // best found so far; a designer waits for the verdict. The built-in
+    // levels need a small part of it, so their routes never depend on how
+    // busy the machine is.
+    static constexpr int SearchMs = 400;
 
 private:
     void measure();
@@ -109,14 +125,31 @@ private:
     // nearest exit.
     int distance(int from, int to) const { return m_between.at(from * m_nodes.size() + to); }
     int toExit(int from) const { return m_toExit.at(from); }
+    // Moves from one end of a leg of a tour to the other, where node 0 is the
+    // start and exitNode() the push into the nearest exit.
+    int exitNode() const { return int(m_nodes.size()); }
+    int link(int from, int to) const { return m_links.at(from * (m_nodes.size() + 1) + to); }
     int cost(const QList<int> &order) const;
+    // The search's time is up, or its caller has given up on it.
+    bool outOfTime() const;
+    bool stopRequested() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
     // No way through the places to visit is shorter; known is the length of
     // one way through, which the bound never needs to pass.
     int lowerBound(const QList<int> &nodes, int known) const;
     QList<int> exactOrder(const QList<int> &nodes, int &length) const;
     QList<int> nearestFirst(const QList<int> &nodes) const;
-    // Stops shaking the order up once it is no longer than enough.
-    QList<int> searchedOrder(const QList<int> &nodes, int enough) const;
+    // Local search: moves and turns stretches of the order while that makes
+    // it shorter.
+    void shorten(QList<int> &order) const;
+    // Shakes the order up and shortens it again while that finds shorter
+    // ones, until it is no longer than enough.
+    void shakeUp(QList<int> &order, int enough) const;
+    // The order with each clock put in where it costs the fewest moves.
+    QList<int> withClocks(QList<int> order, const QList<int> &clocks) const;
+    // Whether a route fetching these clocks could ask for a slower pace than
+    // the best one, or as slow a pace with fewer moves, being no shorter
+    // than the lower bound.
+    bool mayBeat(const QList<int> &clocks, int lowerBound, const Route &best) const;
     QString keysFor(const QList<int> &order) const;
     QString path(int from, const QPoint &to) const;
 
@@ -124,6 +157,8 @@ private:
     QList<Obstacle> m_obstacles;
     int m_width = 0;
     int m_height = 0;
+    // Whether the figure may step onto each cell, by index().
+    QList<bool> m_walkable;
     // Node 0 is the start; then the banknotes and diamonds; then the clocks.
     QList<QPoint> m_nodes;
     int m_collectibles = 0;
@@ -131,4 +166,12 @@ private:
     QList<int> m_exitBeside;
     QList<int> m_between;
     QList<int> m_toExit;
+    // link() for every pair, and the same turned round, so that the local
+    // search reads the legs into a place as one row.
+    QList<int> m_links;
+    QList<int> m_linksInto;
+    // When the part of the search under way has to give up.
+    QDeadlineTimer m_until;
+    const std::atomic_bool *m_stop = nullptr;
+    bool m_stopped = false;
 };
