@@ -222,9 +222,9 @@ int LevelSolver::lowerBound(const QList<int> &nodes, int known) const
             const int *const row = weights.constData() + added * count;
             const double own = charge.at(added);
             for (qsizetype at = 0; at < left; ++at) {
-                const double weight = row[place[at]] + own + placeCharge[at];
-                const bool nearer = weight < near[at];
-                near[at] = nearer ? weight : near[at];
+                const double joining = row[place[at]] + own + placeCharge[at];
+                const bool nearer = joining < near[at];
+                near[at] = nearer ? joining : near[at];
                 via[at] = nearer ? added : via[at];
             }
             qsizetype nearest = 0;
@@ -348,7 +348,7 @@ void LevelSolver::shorten(QList<int> &order) const
     QList<int> tour{0};
     tour += order;
     tour.append(exitNode());
-    int *const at = tour.data();
+    int *const place = tour.data();
     const int *const from = m_links.constData();
     const int *const into = m_linksInto.constData();
     const auto leg = [from, width](int a, int b) { return from[a * width + b]; };
@@ -357,7 +357,7 @@ void LevelSolver::shorten(QList<int> &order) const
     int *const gap = gaps.data();
     const auto measureGaps = [&] {
         for (int g = 0; g <= n; ++g)
-            gap[g] = leg(at[g], at[g + 1]);
+            gap[g] = leg(place[g], place[g + 1]);
     };
 
     bool improved = true;
@@ -365,12 +365,12 @@ void LevelSolver::shorten(QList<int> &order) const
         improved = false;
         // Reverse a stretch of the tour.
         for (int i = 1; i <= n; ++i) {
-            const int *const fromBefore = from + at[i - 1] * width;
+            const int *const fromBefore = from + place[i - 1] * width;
             for (int j = i + 1; j <= n; ++j) {
-                const int now = fromBefore[at[i]] + leg(at[j], at[j + 1]);
-                const int then = fromBefore[at[j]] + leg(at[i], at[j + 1]);
+                const int now = fromBefore[place[i]] + leg(place[j], place[j + 1]);
+                const int then = fromBefore[place[j]] + leg(place[i], place[j + 1]);
                 if (then < now) {
-                    std::reverse(at + i, at + j + 1);
+                    std::reverse(place + i, place + j + 1);
                     improved = true;
                 }
             }
@@ -379,9 +379,9 @@ void LevelSolver::shorten(QList<int> &order) const
         measureGaps();
         for (int length = 1; length <= 3; ++length) {
             for (int i = 1; i + length <= n + 1; ++i) {
-                const int first = at[i];
-                const int last = at[i + length - 1];
-                const int gain = gap[i - 1] + gap[i + length - 1] - leg(at[i - 1], at[i + length]);
+                const int first = place[i];
+                const int last = place[i + length - 1];
+                const int gain = gap[i - 1] + gap[i + length - 1] - leg(place[i - 1], place[i + length]);
                 const int *const toFirst = into + first * width;
                 const int *const toLast = into + last * width;
                 const int *const fromFirst = from + first * width;
@@ -390,8 +390,8 @@ void LevelSolver::shorten(QList<int> &order) const
                 int bestGap = -1;
                 bool bestReversed = false;
                 const auto tryGap = [&](int g) {
-                    const int c = at[g];
-                    const int d = at[g + 1];
+                    const int c = place[g];
+                    const int d = place[g + 1];
                     const int forward = toFirst[c] + fromLast[d] - gap[g] - gain;
                     const int backward = toLast[c] + fromFirst[d] - gap[g] - gain;
                     if (forward < bestDelta || backward < bestDelta) {
@@ -408,13 +408,13 @@ void LevelSolver::shorten(QList<int> &order) const
                 if (bestGap < 0)
                     continue;
                 if (bestGap > i) {
-                    std::rotate(at + i, at + i + length, at + bestGap + 1);
+                    std::rotate(place + i, place + i + length, place + bestGap + 1);
                     if (bestReversed)
-                        std::reverse(at + bestGap + 1 - length, at + bestGap + 1);
+                        std::reverse(place + bestGap + 1 - length, place + bestGap + 1);
                 } else {
-                    std::rotate(at + bestGap + 1, at + i, at + i + length);
+                    std::rotate(place + bestGap + 1, place + i, place + i + length);
                     if (bestReversed)
-                        std::reverse(at + bestGap + 1, at + bestGap + 1 + length);
+                        std::reverse(place + bestGap + 1, place + bestGap + 1 + length);
                 }
                 measureGaps();
                 improved = true;
@@ -472,18 +472,18 @@ QList<int> LevelSolver::withClocks(QList<int> order, const QList<int> &clocks) c
     return order;
 }
 
-bool LevelSolver::mayBeat(const QList<int> &clocks, int lowerBound, const Route &best) const
+bool LevelSolver::mayBeat(const QList<int> &clocks, int bound, const Route &best) const
 {
     // The best such a route could do: as short as the bound, and each clock
     // taken by the first key that could reach it.
     Playthrough dream;
-    dream.keysUsed = lowerBound;
+    dream.keysUsed = bound;
     dream.leftThroughExit = true;
     for (const int clock : clocks)
         dream.clockKeys.append(distance(0, clock) - 1);
     std::sort(dream.clockKeys.begin(), dream.clockKeys.end());
     const double pace = slowestPace(m_map, dream);
-    return pace < best.pace || (pace == best.pace && lowerBound < best.keys.size());
+    return pace < best.pace || (pace == best.pace && bound < best.keys.size());
 }
 
 QString LevelSolver::path(int from, const QPoint &to) const

@@ -148,8 +148,8 @@ private:
     QList<int> withClocks(QList<int> order, const QList<int> &clocks) const;
     // Whether a route fetching these clocks could ask for a slower pace than
     // the best one, or as slow a pace with fewer moves, being no shorter
-    // than the lower bound.
-    bool mayBeat(const QList<int> &clocks, int lowerBound, const Route &best) const;
+    // than the bound.
+    bool mayBeat(const QList<int> &clocks, int bound, const Route &best) const;
     QString keysFor(const QList<int> &order) const;
     QString path(int from, const QPoint &to) const;
 
