@@ -44,6 +44,8 @@ struct Runs
     int step = 3000;
     int floor = 1000;
     int keystroke = 500;
+    int paste = 10;
+    int bigPaste = 3;
     int starts = 40;
     int memory = 3;
     double aboutSeconds = 10;
@@ -123,6 +125,20 @@ void measureEditor(Forms &forms, const Runs &runs, Report &report)
         report.addProblem(bench.problem());
     report.add(timing(QStringLiteral("editor_keystroke"), QStringLiteral("editor keystroke: check + redraw"),
                       keystroke, 1.0));
+
+    // A paste is one change of the map box however long it is, so the
+    // editor answers it in about the time one check of the result takes.
+    progress(QStringLiteral("editor: pasting 10,000 digits and a megabyte"));
+    const Samples digits = bench.paste(EditorBench::codes(10000, 0), runs.paste);
+    const Samples megabyteRows = bench.paste(EditorBench::codes(1000000, 16), runs.bigPaste);
+    const Samples megabyteLine = bench.paste(EditorBench::codes(1000000, 0), runs.bigPaste);
+    if (!bench.problem().isEmpty())
+        report.addProblem(bench.problem());
+    report.add(timing(QStringLiteral("editor_paste_10k"), QStringLiteral("editor paste, 10,000 digits"), digits, 300));
+    report.add(timing(QStringLiteral("editor_paste_1mb_rows"), QStringLiteral("editor paste, 1 MB of 16-digit rows"),
+                      megabyteRows, 5000));
+    report.add(timing(QStringLiteral("editor_paste_1mb_line"), QStringLiteral("editor paste, 1 MB in one row"),
+                      megabyteLine, 5000));
 }
 
 void measureAnimations(Forms &forms, const Runs &runs, Report &report)
@@ -334,7 +350,7 @@ int main(int argc, char *argv[])
 
     Runs runs;
     if (parser.isSet(quick))
-        runs = Runs{100, 300, 100, 50, 5, 1, 3};
+        runs = Runs{100, 300, 100, 50, 3, 1, 5, 1, 3};
     const QStringList groups = parser.isSet(only) ? parser.value(only).split(u',') : QStringList();
     const auto wanted = [&groups](const QString &group) { return groups.isEmpty() || groups.contains(group); };
     // Only the figures taken in separate processes need the X server and
