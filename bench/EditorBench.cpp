@@ -4,6 +4,7 @@
 #include "Board.h"
 #include "Forms.h"
 #include "MapEditor.h"
+#include "MessageBox.h"
 #include "PaintCount.h"
 
 #include <QClipboard>
@@ -95,6 +96,14 @@ QString EditorBench::codes(qsizetype characters, qsizetype rowLength)
 
 Samples EditorBench::paste(const QString &text, int runs)
 {
+    // Text too long for the map box is refused with a message and leaves
+    // the box as it was; the message is answered here.
+    const bool fits = text.size() <= MapTextBox::MaxLength;
+    int messages = 0;
+    MessageBox::setResponder([&messages](const MessageBox::Request &) {
+        ++messages;
+        return MessageBox::Answer::Ok;
+    });
     QGuiApplication::clipboard()->setText(text);
     Samples samples;
     samples.reserve(std::size_t(runs));
@@ -102,10 +111,16 @@ Samples EditorBench::paste(const QString &text, int runs)
         m_editor->Text1->clear();
         QCoreApplication::processEvents();
         const int paintsBefore = m_previewPaints->count();
+        const int messagesBefore = messages;
         samples.time([this] {
             type(m_editor->Text1, Qt::Key_V, QString(), Qt::ControlModifier);
             QCoreApplication::processEvents();
         });
+        if (!fits) {
+            if (messages == messagesBefore || !m_editor->Text1->toPlainText().isEmpty())
+                m_problem = QStringLiteral("a paste too long for the map box was not refused");
+            continue;
+        }
         if (m_previewPaints->count() == paintsBefore)
             m_problem = QStringLiteral("a paste did not repaint the preview");
         if (m_editor->Text1->toPlainText() != text)
@@ -113,5 +128,6 @@ Samples EditorBench::paste(const QString &text, int runs)
         if (m_editor->List1().size() != text.count(u'\n') + !text.endsWith(u'\n'))
             m_problem = QStringLiteral("the check after a paste did not see every row");
     }
+    MessageBox::setResponder({});
     return samples;
 }

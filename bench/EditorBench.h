@@ -14,7 +14,7 @@ class PaintCount;
 // Times the editor's answer to one keystroke in the map box on a full map of
 // sixteen rows of sixteen two-character codes, and to a paste (Ctrl+V) of a
 // long text into an empty map box: the check (row buffer, line report,
-// preview cells) and the repaint of the window it causes.
+// preview cells) and the repaint of the window it causes, or the refusal.
 class EditorBench
 {
 public:
@@ -22,7 +22,8 @@ public:
     explicit EditorBench(Forms &forms);
 
     Samples keystroke(int runs);
-    // Each run empties the map box, untimed, then pastes the text into it.
+    // Each run empties the map box, untimed, then pastes the text into it,
+    // or has it refused when it is too long for the box.
     Samples paste(const QString &text, int runs);
 
     QString problem() const { return m_problem; }

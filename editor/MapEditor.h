@@ -112,7 +112,7 @@ private:
     void HScroll1_Change();
     // Handles a typed character; true when the map box must not get it.
     bool Text1_KeyPress(const QString &typed);
-    // Inserts pasted or dropped text character by character, as if typed.
+    // Inserts pasted or dropped text as if typed, as one change of the map.
     void Text1_Paste(const QString &text);
     void setSwatch(quint32 value);
     // The swatch and the preview background together.
