@@ -377,6 +377,12 @@ void MapEditor::playTest()
     const std::optional<QStringList> lines = fileLines();
     if (!lines)
         return;
+    // What Save would refuse to write is not played either, with the words
+    // Save uses: the play would show a level that can never be kept.
+    if (!LevelFile::canHold(*lines)) {
+        MessageBox::show(this, QStringLiteral("There has been a error!"), QStringLiteral("Error"));
+        return;
+    }
     // The same refusal, in the same words, as for the level saved and picked
     // from the list: a test play must not promise what the file cannot keep.
     const QString problem = LevelRecord::playProblem(*lines);

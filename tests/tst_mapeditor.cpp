@@ -743,6 +743,9 @@ void TestMapEditor::f5RefusesWhatTheGameRefuses_data()
     QTest::newRow("time is a word") << "10341" << "1" << "soon"
                                     << "Error: The time limit of this level is not a number.";
     QTest::newRow("no map") << "\n\n" << "1" << "30" << "Error: This level has no map to play.";
+    // What Save cannot write is not played either.
+    QTest::newRow("map beyond Latin-1") << "10341é漢" << "1" << "30" << "Error: There has been a error!";
+    QTest::newRow("time beyond Latin-1") << "10341" << "1" << "30€" << "Error: There has been a error!";
     QTest::newRow("start outside the map") << "10341" << "0" << "30"
                                            << "Veltrano: The start location must be a whole number from 1 to 16 !";
 }
