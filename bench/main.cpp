@@ -11,6 +11,7 @@
 #include "AnimationBench.h"
 #include "EditorBench.h"
 #include "Forms.h"
+#include "MapTextBox.h"
 #include "MemoryProbe.h"
 #include "ProgramDir.h"
 #include "Report.h"
@@ -45,6 +46,7 @@ struct Runs
     int step = 3000;
     int floor = 1000;
     int keystroke = 500;
+    int paste = 10;
     int starts = 40;
     int memory = 3;
     double aboutSeconds = 10;
@@ -125,6 +127,22 @@ void measureEditor(Forms &forms, const Runs &runs, Report &report)
         report.addProblem(bench.problem());
     report.add(timing(QStringLiteral("editor_keystroke"), QStringLiteral("editor keystroke: check + redraw"),
                       keystroke, 1.0));
+
+    // A paste is one change of the map box however long it is, so the
+    // editor answers it in about the time one check of the result takes.
+    // The most the box takes is timed in its costliest shape, every
+    // character a row of its own; a megabyte is refused.
+    progress(QStringLiteral("editor: pasting 10,000 digits, the most the map box takes, and a megabyte"));
+    const Samples digits = bench.paste(EditorBench::codes(10000, 0), runs.paste);
+    const Samples most = bench.paste(QString(MapTextBox::MaxLength, u'\n'), runs.paste);
+    const Samples megabyte = bench.paste(EditorBench::codes(1000000, 16), runs.paste);
+    if (!bench.problem().isEmpty())
+        report.addProblem(bench.problem());
+    report.add(timing(QStringLiteral("editor_paste_10k"), QStringLiteral("editor paste, 10,000 digits"), digits, 300));
+    report.add(timing(QStringLiteral("editor_paste_most"),
+                      QStringLiteral("editor paste, %1 line breaks").arg(MapTextBox::MaxLength), most, 300));
+    report.add(timing(QStringLiteral("editor_paste_1mb"), QStringLiteral("editor paste, 1 MB: refused"), megabyte,
+                      5000));
 }
 
 void measureSolver(const Runs &runs, Report &report)
@@ -362,7 +380,7 @@ int main(int argc, char *argv[])
 
     Runs runs;
     if (parser.isSet(quick))
-        runs = Runs{100, 300, 100, 50, 5, 1, 3, 1};
+        runs = Runs{100, 300, 100, 50, 3, 5, 1, 3, 1};
     const QStringList groups = parser.isSet(only) ? parser.value(only).split(u',') : QStringList();
     const auto wanted = [&groups](const QString &group) { return groups.isEmpty() || groups.contains(group); };
     // Only the figures taken in separate processes need the X server and

@@ -329,39 +329,29 @@ bool MapEditor::eventFilter(QObject *watched, QEvent *event)
 
 bool MapEditor::Text1_KeyPress(const QString &typed)
 {
-    if (typed == u"+") {
-        // "+" takes back the last code typed: the last character of the whole
-        // map, wherever the caret stands, and the caret stays where it was.
-        const int position = Text1->textCursor().position();
-        QTextCursor end(Text1->document());
-        end.movePosition(QTextCursor::End);
-        end.deletePreviousChar();
-        QTextCursor caret(Text1->document());
-        caret.setPosition(qMin(position, end.position()));
-        Text1->setTextCursor(caret);
-        return true;
-    }
-    if (typed == u" ") {
-        // A space is the empty floor.
-        Text1->insertPlainText(QStringLiteral("0"));
-        return true;
-    }
-    return false;
+    // "+" takes back the last code typed and a space is the empty floor;
+    // every other key is the map box's own.
+    if (typed != u"+" && typed != u" ")
+        return false;
+    Text1->type(typed);
+    return true;
 }
 
 void MapEditor::Text1_Paste(const QString &text)
 {
-    // Line ends of other systems become the map box's own line break.
-    QString typed = text;
-    typed.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    for (const QChar c : std::as_const(typed)) {
-        // No key types a control character into the map other than the line
-        // break; a pasted tab or bell is dropped the same way.
-        if (c != u'\n' && c.category() == QChar::Other_Control)
-            continue;
-        if (!Text1_KeyPress(QString(c)))
-            Text1->insertPlainText(QString(c));
+    // Counted as it comes: the typing rules only ever shorten it.
+    const QTextCursor caret = Text1->textCursor();
+    const qsizetype length = Text1->document()->characterCount() - 1 - (caret.selectionEnd() - caret.selectionStart())
+                             + text.size();
+    if (length > MapTextBox::MaxLength) {
+        MessageBox::show(this, QStringLiteral("This text is too long for a map: the map box holds at most %1 "
+                                              "characters, so nothing was pasted.")
+                                   .arg(MapTextBox::MaxLength));
+        return;
     }
+    // The whole text is one change, so the check runs once for it and not
+    // once per character, which froze the editor on a long paste.
+    Text1->type(text);
 }
 
 void MapEditor::Command1_Click()
@@ -565,6 +555,12 @@ void MapEditor::playTest()
     const std::optional<QStringList> lines = fileLines();
     if (!lines)
         return;
+    // What Save would refuse to write is not played either, with the words
+    // Save uses: the play would show a level that can never be kept.
+    if (!LevelFile::canHold(*lines)) {
+        MessageBox::show(this, SaveError, QStringLiteral("Error"));
+        return;
+    }
     // The same refusal, in the same words, as for the level saved and picked
     // from the list: a test play must not promise what the file cannot keep.
     const QString problem = LevelRecord::playProblem(*lines);

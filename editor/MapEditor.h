@@ -113,7 +113,7 @@ private:
     void HScroll1_Change();
     // Handles a typed character; true when the map box must not get it.
     bool Text1_KeyPress(const QString &typed);
-    // Inserts pasted or dropped text character by character, as if typed.
+    // Inserts pasted or dropped text as if typed, as one change of the map.
     void Text1_Paste(const QString &text);
     void setSwatch(quint32 value);
     // Painting on the preview: one cell of a stroke, and a double-click.

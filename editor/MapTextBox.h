@@ -14,6 +14,22 @@ class MapTextBox : public QPlainTextEdit
 public:
     explicit MapTextBox(QWidget *parent);
 
+    // The most text a paste may leave in the box. A full map of sixteen rows
+    // of two-character codes is 528 characters, and the level file keeps 17
+    // rows; this is room for some thirty maps, while the check after every
+    // keystroke stays a small fraction of a second whatever the text's shape
+    // (about a tenth for 16,384 line breaks, where a megabyte takes more than
+    // half a second per key).
+    static constexpr qsizetype MaxLength = 16384;
+
+    // Puts the text in at the caret as if its characters had been typed one
+    // after the other, but as one change of the box, taken back by one undo:
+    // "+" takes back the last character of the whole map, wherever the caret
+    // stands, and leaves the caret where it was; a space types "0", the
+    // empty floor; CR LF and a lone CR start a new row, as Enter does; other
+    // control characters are dropped, as no key types them into the map.
+    void type(const QString &text);
+
 signals:
     // Text to be inserted at the caret as if it had been typed.
     void textPasted(const QString &text);

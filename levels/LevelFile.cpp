@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 std::optional<QStringList> LevelFile::read(const QString &path, int maxLines)
 {
     return read(QFile::encodeName(path), maxLines);
@@ -53,13 +55,17 @@ std::optional<QStringList> LevelFile::read(const QByteArray &nativePath, int max
 
 bool LevelFile::write(const QString &path, const QStringList &items)
 {
+    if (!canHold(items))
+        return false;
     QByteArray bytes;
-    for (const QString &item : items) {
-        for (const QChar c : item) {
-            if (c.unicode() > 0xFF)
-                return false;
-        }
+    for (const QString &item : items)
         bytes += item.toLatin1() + "\r\n";
-    }
     return RegularFile::replace(path, bytes);
+}
+
+bool LevelFile::canHold(const QStringList &items)
+{
+    return std::all_of(items.cbegin(), items.cend(), [](const QString &item) {
+        return std::all_of(item.cbegin(), item.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+    });
 }

@@ -25,6 +25,8 @@ public:
     // under the name is replaced, never written through. Text that Latin-1
     // cannot hold is refused with nothing written, rather than saved as "?".
     static bool write(const QString &path, const QStringList &items);
+    // Whether the items are text a level file can hold: Latin-1 only.
+    static bool canHold(const QStringList &items);
 
     static constexpr qint64 MaxBytes = 1 << 20;
 };

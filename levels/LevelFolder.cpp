@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LevelFolder.h"
 
+#include "RegularFile.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -23,6 +25,7 @@ QList<LevelFolder::Entry> LevelFolder::entries(const QString &directory)
     QByteArray folder = QFile::encodeName(directory);
     if (!folder.endsWith('/'))
         folder += '/';
+    RegularFile::removeStaleTemporaries(folder);
     // The folder is read by its raw names: Qt's own listing turns a name that
     // is no valid text into one that opens nothing.
     DIR *listing = ::opendir(folder.constData());

@@ -23,6 +23,7 @@ public:
     // letter case: hidden ones too, since a level saved under a name that
     // starts with "." must be there to load, and names that are no valid
     // text too. Sorted by the shown name without regard to letter case. An
-    // unreadable folder lists nothing.
+    // unreadable folder lists nothing. Listing also clears the folder of the
+    // temporary files of saves cut short.
     static QList<Entry> entries(const QString &directory);
 };

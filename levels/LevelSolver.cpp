@@ -3,6 +3,7 @@
 
 #include "Arrow.h"
 #include "LevelPlay.h"
+#include "TileCodes.h"
 #include "TileRule.h"
 
 #include <algorithm>
@@ -482,6 +483,7 @@ bool LevelSolver::mayBeat(const QList<int> &clocks, int bound, const Route &best
     for (const int clock : clocks)
         dream.clockKeys.append(distance(0, clock) - 1);
     std::sort(dream.clockKeys.begin(), dream.clockKeys.end());
+    dream.secondsAdded.fill(TileRule::of(TileCodes::Clock).seconds, dream.clockKeys.size());
     const double pace = slowestPace(m_map, dream);
     return pace < best.pace || (pace == best.pace && bound < best.keys.size());
 }

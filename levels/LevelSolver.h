@@ -37,7 +37,8 @@ struct Playthrough
     bool leftThroughExit = false;
     // Banknotes and diamonds still on the screen at the end.
     int cashLeft = 0;
-    // The index of every key that took a clock, and the seconds it added.
+    // The index of every key that took a clock, and the seconds it added;
+    // the two lists are as long as each other.
     QList<int> clockKeys;
     QList<double> secondsAdded;
 };

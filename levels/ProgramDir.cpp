@@ -3,8 +3,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -12,6 +15,25 @@ QString &overridden()
 {
     static QString directory;
     return directory;
+}
+
+bool isAbsolute(const QString &path)
+{
+    return path.startsWith(u'/');
+}
+
+// The player's home: $HOME, or, where that is unset (a service, a bare
+// environment), the home the system's list of users gives the player.
+// Nothing when neither names an absolute folder: a relative one would be
+// taken from wherever the game was started.
+QString home()
+{
+    const QString fromEnvironment = QFile::decodeName(qgetenv("HOME"));
+    if (isAbsolute(fromEnvironment))
+        return fromEnvironment;
+    const passwd *user = ::getpwuid(::getuid());
+    const QString listed = user && user->pw_dir ? QFile::decodeName(user->pw_dir) : QString();
+    return isAbsolute(listed) ? listed : QString();
 }
 
 } // namespace
@@ -76,7 +98,21 @@ bool ProgramDir::executableDirIsWritable()
     return directory.isDir() && directory.isWritable();
 }
 
+// Worked out here rather than asked of QStandardPaths, which puts the folder
+// at the file system's root when HOME is unset and below the current folder
+// when XDG_DATA_HOME is relative. As the base directory rules say, a
+// relative or empty XDG_DATA_HOME is ignored.
 QString ProgramDir::dataFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QString base = QFile::decodeName(qgetenv("XDG_DATA_HOME"));
+    if (!isAbsolute(base)) {
+        const QString player = home();
+        if (player.isEmpty())
+            return {};
+        base = player + QStringLiteral("/.local/share");
+    }
+    QString folder = QDir::cleanPath(base);
+    if (const QString organization = QCoreApplication::organizationName(); !organization.isEmpty())
+        folder += u'/' + organization;
+    return folder + u'/' + QCoreApplication::applicationName();
 }

@@ -7,14 +7,15 @@
 // The one place that says where the game keeps its level files and LGT.Log.
 // Beside the executable while the player may write there, so that a copy in
 // a folder of its own (or the build tree) stays portable; otherwise, as for
-// an installed game, in the player's data folder (~/.local/share/Veltrano),
-// created on first use. Tests point the executable's directory at a folder of
-// their own.
+// an installed game, in the player's data folder (~/.local/share/Veltrano,
+// or $XDG_DATA_HOME/Veltrano), created on first use, and for a player with
+// no home at all nowhere: nothing is kept. Tests point the executable's
+// directory at a folder of their own.
 class ProgramDir
 {
 public:
     // The folder the game writes into and reads its progress from. Empty when
-    // the system names no data folder at all.
+    // the player has no home to keep a data folder in.
     static QString path();
     // A file in that folder; empty, so that nothing can be opened, when
     // there is no folder.

@@ -4,8 +4,12 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <utility>
+#include <vector>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,12 +68,51 @@ bool writeAll(int fd, const QByteArray &bytes)
     return ::fsync(fd) == 0;
 }
 
-// A new, empty file beside the target, named after it so that a stray one
-// is recognisable, and never matching the level list's "*.lvl".
+constexpr QByteArrayView TemporaryPrefix(".veltrano-");
+constexpr QByteArrayView TemporarySuffix(".new");
+constexpr qsizetype UniqueLength = 6;
+
+// A save that has not touched its temporary file for this long was cut
+// short: a save writes its file in one go, and the margin covers a stalled
+// disk and a network file server whose clock runs ahead of the player's.
+constexpr time_t StaleSeconds = 10 * 60;
+
+bool isBase36(QByteArrayView text, qsizetype shortest, qsizetype longest)
+{
+    const auto isDigit = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); };
+    return text.size() >= shortest && text.size() <= longest && std::all_of(text.begin(), text.end(), isDigit);
+}
+
+// The names the game gives its temporary files, today's and those of
+// earlier versions: the target's own name, a dot, a number in base 36 and
+// ".new", for a level file or the progress file.
+bool isTemporaryName(QByteArrayView name)
+{
+    if (!name.endsWith(TemporarySuffix))
+        return false;
+    const QByteArrayView stem = name.chopped(TemporarySuffix.size());
+    if (stem.startsWith(TemporaryPrefix))
+        return isBase36(stem.sliced(TemporaryPrefix.size()), UniqueLength, UniqueLength);
+    const qsizetype dot = stem.lastIndexOf('.');
+    if (dot < 0 || !isBase36(stem.sliced(dot + 1), 1, 7))
+        return false;
+    const QByteArrayView target = stem.first(dot);
+    return target == "LGT.Log" || (target.size() > 4 && target.endsWith(".lvl"));
+}
+
+// A new, empty file in the target's folder. Its name is short, so that a
+// target whose name is as long as the file system allows still gets one,
+// and never matches the level list's "*.lvl".
 Descriptor createTemporary(const QByteArray &target, mode_t mode, QByteArray &name)
 {
+    const QByteArray folder = target.first(target.lastIndexOf('/') + 1);
+    static constexpr char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     for (int attempt = 0; attempt < 16; ++attempt) {
-        name = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".new";
+        QByteArray unique(UniqueLength, '0');
+        for (char &c : unique)
+            c = digits[QRandomGenerator::global()->bounded(36)];
+        name = folder;
+        name.append(TemporaryPrefix).append(unique).append(TemporarySuffix);
         // O_EXCL also refuses a link someone put under the name.
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
@@ -137,5 +180,30 @@ bool RegularFile::replace(const QString &path, const QByteArray &bytes, InPlace 
         ::unlink(temporaryName.constData());
         return false;
     }
+    removeStaleTemporaries(target.first(target.lastIndexOf('/') + 1));
     return true;
+}
+
+void RegularFile::removeStaleTemporaries(const QByteArray &nativeFolder)
+{
+    DIR *listing = ::opendir(nativeFolder.isEmpty() ? "." : nativeFolder.constData());
+    if (!listing)
+        return;
+    // Names and checks are taken relative to the folder as it was opened,
+    // so a folder swapped for a link meanwhile changes nothing.
+    const int directory = ::dirfd(listing);
+    std::vector<QByteArray> stale;
+    const time_t now = ::time(nullptr);
+    while (const dirent *item = ::readdir(listing)) {
+        const QByteArray name(item->d_name);
+        struct stat info;
+        // Only a regular file itself: a link is never followed nor removed.
+        if (isTemporaryName(name) && ::fstatat(directory, item->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISREG(info.st_mode) && now - info.st_mtime > StaleSeconds)
+            stale.push_back(name);
+    }
+    // A folder the player may not write in keeps them; that is no failure.
+    for (const QByteArray &name : stale)
+        ::unlinkat(directory, name.constData(), 0);
+    ::closedir(listing);
 }

@@ -42,5 +42,13 @@ public:
     // any new file of the player's gets. With WhenFolderRefuses, a regular
     // file (not a link) that can be written is written over in place when
     // the folder takes no new file. True when every byte reached the disk.
+    // After a save, the folder's stale temporary files go, as below.
     static bool replace(const QString &path, const QByteArray &bytes, InPlace inPlace = InPlace::Never);
+
+    // Removes what saves cut short (a crash, a kill, a power cut) left in
+    // the folder: regular files, never links, named as the game names its
+    // temporary files, untouched for ten minutes, so that a save still
+    // running in another copy of the game keeps its own. The folder is in
+    // the file system's own bytes.
+    static void removeStaleTemporaries(const QByteArray &nativeFolder);
 };

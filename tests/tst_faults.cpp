@@ -22,12 +22,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <csignal>
 #include <functional>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -98,6 +100,8 @@ private slots:
     void readOnlyDirectorySendsWritesToTheDataFolder_data();
     void readOnlyDirectorySendsWritesToTheDataFolder();
     void writableDirectoryKeepsFilesBesideTheGame();
+    void dataFolderNeedsAnAbsoluteHome_data();
+    void dataFolderNeedsAnAbsoluteHome();
     void levelFileThatVanishedIsNotFound();
     void levelFileTurnedDirectoryIsNotFound();
     void directoryNamedLikeALevelFileIsNotListed();
@@ -369,6 +373,49 @@ void TestFaults::writableDirectoryKeepsFilesBesideTheGame()
     QCOMPARE(m_dir->read(QStringLiteral("LGT.Log")), ProgressFile::content(1));
     QVERIFY(m_dir->exists(QStringLiteral("Level.lvl")));
     QVERIFY(!QFileInfo::exists(ScratchDir::dataFolder()));
+}
+
+void TestFaults::dataFolderNeedsAnAbsoluteHome_data()
+{
+    QTest::addColumn<QByteArray>("xdgDataHome"); // unset when null
+    QTest::addColumn<QByteArray>("home");        // unset when null
+    QTest::addColumn<QString>("dataHome");       // a user the system does not list when empty
+    const passwd *user = getpwuid(getuid());
+    const QString listed = QFile::decodeName(user ? user->pw_dir : "") + "/.local/share";
+    QTest::newRow("XDG_DATA_HOME") << QByteArray("/srv/data") << QByteArray("/home/p") << "/srv/data";
+    QTest::newRow("relative XDG_DATA_HOME") << QByteArray("rel/data") << QByteArray("/h") << "/h/.local/share";
+    QTest::newRow("empty XDG_DATA_HOME") << QByteArray("") << QByteArray("/h") << "/h/.local/share";
+    QTest::newRow("HOME unset") << QByteArray() << QByteArray() << listed;
+    QTest::newRow("no home at all") << QByteArray() << QByteArray() << QString();
+}
+
+// Never a data folder at the root or below the folder the game was started
+// from; without any home nothing is kept, and Save says so.
+void TestFaults::dataFolderNeedsAnAbsoluteHome()
+{
+    QFETCH(QByteArray, xdgDataHome);
+    QFETCH(QByteArray, home);
+    QFETCH(QString, dataHome);
+    const QByteArray oldHome = qgetenv("HOME");
+    const auto restore = qScopeGuard([&oldHome] { qputenv("HOME", oldHome); });
+    xdgDataHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", xdgDataHome);
+    home.isNull() ? qunsetenv("HOME") : qputenv("HOME", home);
+    ProgramDir::setPath(QStringLiteral("/proc/self"));
+    if (!dataHome.isEmpty()) {
+        QCOMPARE(ProgramDir::levelFolders(), QStringList({dataHome + "/tst_faults", "/proc/self"}));
+        return;
+    }
+    uid_t unlisted = 60000;
+    while (getpwuid(unlisted))
+        ++unlisted;
+    if (geteuid() != 0 || setresuid(unlisted, unlisted, 0) != 0)
+        QSKIP("Only root can become a user the system does not list");
+    const auto becomeRoot = qScopeGuard([] { (void)setresuid(0, 0, 0); });
+    QCOMPARE(ProgramDir::levelFolders(), QStringList{"/proc/self"});
+    MapEditor *editor = m_forms->get<MapEditor>();
+    editor->Text1->setPlainText(QStringLiteral("10341"));
+    editor->Command3_Click();
+    QCOMPARE(shownMessages(), QStringList{"Error: There has been a error!"});
 }
 
 void TestFaults::levelFileThatVanishedIsNotFound()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LevelFile.h"
+#include "LevelFolder.h"
 #include "LevelRecord.h"
 #include "ProgramDir.h"
 #include "ProgressFile.h"
@@ -7,6 +8,10 @@
 
 #include <QDir>
 #include <QTest>
+
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 // Level files and the progress file, byte for byte as the game reads and
 // writes them.
@@ -20,6 +25,8 @@ private slots:
     void readFailsForWhatIsNoFile();
     void writeEndsEveryItemWithCrLf();
     void failedWriteKeepsTheOldFile();
+    void staleTemporaryFilesGo_data();
+    void staleTemporaryFilesGo();
     void fileLinesFillTheCustomSlot();
     void playRefusesFilesItCannotBuild_data();
     void playRefusesFilesItCannotBuild();
@@ -103,6 +110,42 @@ void TestLevelFiles::failedWriteKeepsTheOldFile()
         QSKIP("the directory stays writable for this user (running as root)");
     QCOMPARE(dir.read("Level.lvl"), QByteArray("keep me\r\n"));
     QVERIFY(!LevelFile::write(dir.filePath("no/such/dir/Level.lvl"), {"x"}));
+}
+
+void TestLevelFiles::staleTemporaryFilesGo_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("minutesOld"); // a link as old when negative
+    QTest::addColumn<bool>("saved");     // under the longest name a file may have, or the folder listed
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("short name") << ".veltrano-0a9z3k.new" << 60 << false << true;
+    QTest::newRow("short name, saved") << ".veltrano-0a9z3k.new" << 60 << true << true;
+    QTest::newRow("long name of a level") << "Level.lvl.1z141z3.new" << 60 << false << true;
+    QTest::newRow("still being saved") << ".veltrano-0a9z3k.new" << 1 << false << false;
+    QTest::newRow("a link") << ".veltrano-0a9z3k.new" << -60 << false << false;
+    QTest::newRow("not the game's") << "notes.txt.k2.new" << 60 << false << false;
+}
+
+// A save cut short leaves its temporary file behind; the next listing of the
+// folder or save into it removes that, and nothing else: no link, nothing
+// another save may still be writing.
+void TestLevelFiles::staleTemporaryFilesGo()
+{
+    QFETCH(QString, name);
+    QFETCH(int, minutesOld);
+    QFETCH(bool, saved);
+    const ScratchDir dir;
+    dir.write("kept.lvl", "480\r\n");
+    QVERIFY(minutesOld < 0 ? QFile::link(dir.filePath("kept.lvl"), dir.filePath(name)) : (dir.write(name, "x"), true));
+    const timespec then{time(nullptr) - qAbs(minutesOld) * 60, 0};
+    const timespec times[2] = {then, then};
+    QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(dir.filePath(name)).constData(), times, AT_SYMLINK_NOFOLLOW) == 0);
+    // 251 characters and ".lvl" are the 255 bytes a file name may have.
+    QVERIFY(saved ? LevelFile::write(dir.filePath(QString(251, u'L') + ".lvl"), {"480"})
+                  : LevelFolder::entries(dir.path()).size() == 1);
+    const QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    QTEST(!left.contains(name), "removed");
+    QVERIFY(left.contains("kept.lvl"));
 }
 
 void TestLevelFiles::fileLinesFillTheCustomSlot()

@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QToolTip>
 
 using namespace EditorDriver;
@@ -306,6 +307,10 @@ void TestMapEditor::pasteIsTypedOrIgnored_data()
     QTest::newRow("space and plus as keys") << "text/plain" << QByteArray("2 3+4") << ctrlV << "11204";
     QTest::newRow("other line ends") << "text/plain" << QByteArray("2\r\n3\r4\n") << ctrlV << "112\n3\n4\n";
     QTest::newRow("tab dropped") << "text/plain" << QByteArray("2\t3") << ctrlV << "1123";
+    QTest::newRow("plus eats the paste, then the map") << "text/plain" << QByteArray("2+++3") << ctrlV << "3";
+    QTest::newRow("10,000 digits") << "text/plain" << QByteArray(10000, '3') << ctrlV << "11" + QString(10000, u'3');
+    // More than the map box holds is refused whole.
+    QTest::newRow("too long") << "text/plain" << QByteArray(16385, '3') << ctrlV << "11";
 }
 
 void TestMapEditor::pasteIsTypedOrIgnored()
@@ -319,11 +324,17 @@ void TestMapEditor::pasteIsTypedOrIgnored()
     QGuiApplication::clipboard()->setMimeData(clipboard);
     MapEditor *editor = open();
     setMap(editor, "11", 2);
+    QSignalSpy checks(editor->Command1, &QPushButton::clicked);
     QTest::keySequence(editor->Text1, keys);
     QFETCH(QString, after);
     QCOMPARE(editor->Text1->toPlainText(), after);
-    // The check ran on the pasted text as on typed text.
+    // The check ran once on the pasted text as on typed text, and one undo
+    // takes the whole paste back.
+    QCOMPARE(checks.size(), after == u"11" ? 0 : 1);
+    QCOMPARE(m_log->shown.size(), data.size() > MapTextBox::MaxLength ? 1 : 0);
     QCOMPARE(editor->List2->item(0)->text(), QString("Line1: \t%1 Chr.").arg(after.section(u'\n', 0, 0).size()));
+    QTest::keySequence(editor->Text1, QKeySequence::Undo);
+    QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("11"));
 }
 
 void TestMapEditor::checkReportsRowsAndDrawsCodes_data()
@@ -845,6 +856,9 @@ void TestMapEditor::f5RefusesWhatTheGameRefuses_data()
     QTest::newRow("time is a word") << "10341" << "1" << "soon"
                                     << "Error: The time limit of this level is not a number.";
     QTest::newRow("no map") << "\n\n" << "1" << "30" << "Error: This level has no map to play.";
+    // What Save cannot write is not played either.
+    QTest::newRow("map beyond Latin-1") << "10341é漢" << "1" << "30" << "Error: There has been a error!";
+    QTest::newRow("time beyond Latin-1") << "10341" << "1" << "30€" << "Error: There has been a error!";
     QTest::newRow("start outside the map") << "10341" << "0" << "30"
                                            << "Veltrano: The start location must be a whole number from 1 to 16 !";
 }
