@@ -9,6 +9,7 @@ LiveVerdict::LiveVerdict(QObject *parent)
 LiveVerdict::~LiveVerdict()
 {
     if (m_thread) {
+        m_stop = true;
         m_thread->wait();
         delete m_thread;
     }
@@ -17,7 +18,9 @@ LiveVerdict::~LiveVerdict()
 void LiveVerdict::request(const QStringList &lines)
 {
     m_waiting = lines;
-    if (!m_thread)
+    if (m_thread)
+        m_stop = true;
+    else
         startNext();
 }
 
@@ -25,8 +28,9 @@ void LiveVerdict::startNext()
 {
     const QStringList lines = *m_waiting;
     m_waiting.reset();
+    m_stop = false;
     m_thread = QThread::create([this, lines] {
-        const LevelCheck check = LevelCheck::ofLines(lines);
+        const LevelCheck check = LevelCheck::ofLines(lines, &m_stop);
         // Queued: the answer is taken on the editor's own thread, and is
         // dropped with this object if the editor is gone by then.
         QMetaObject::invokeMethod(this, [this, lines, check] { finished(lines, check); }, Qt::QueuedConnection);
@@ -42,5 +46,6 @@ void LiveVerdict::finished(const QStringList &lines, const LevelCheck &check)
         startNext();
         return;
     }
-    emit judged(lines, check);
+    if (!check.stopped())
+        emit judged(lines, check);
 }

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
 #include <optional>
 
 // Judges the level in the editor's boxes while the designer goes on editing:
@@ -37,5 +38,8 @@ private:
     void finished(const QStringList &lines, const LevelCheck &check);
 
     std::optional<QStringList> m_waiting;
+    // Raised when the check under way has lost its point: a newer level
+    // waits, or the editor goes.
+    std::atomic_bool m_stop = false;
     QPointer<QThread> m_thread;
 };

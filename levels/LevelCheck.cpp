@@ -50,14 +50,14 @@ LevelCheck::LevelCheck(const QString &path)
     judge(LevelFile::read(path));
 }
 
-LevelCheck LevelCheck::ofLines(const QStringList &lines)
+LevelCheck LevelCheck::ofLines(const QStringList &lines, const std::atomic_bool *stop)
 {
     LevelCheck check;
-    check.judge(lines);
+    check.judge(lines, stop);
     return check;
 }
 
-void LevelCheck::judge(const std::optional<QStringList> &lines)
+void LevelCheck::judge(const std::optional<QStringList> &lines, const std::atomic_bool *stop)
 {
     if (!lines) {
         m_verdict = Verdict::Unreadable;
@@ -70,7 +70,7 @@ void LevelCheck::judge(const std::optional<QStringList> &lines)
         m_report.append(faultLine(*lines) + QStringLiteral("; cannot be won"));
         return;
     }
-    examine(LevelRecord::fromFileLines(*lines));
+    examine(LevelRecord::fromFileLines(*lines), stop);
 }
 
 LevelCheck::LevelCheck(const LevelRecord &level)
@@ -104,7 +104,7 @@ QString LevelCheck::faultLine(const QStringList &lines)
     Q_UNREACHABLE();
 }
 
-void LevelCheck::examine(const LevelRecord &level)
+void LevelCheck::examine(const LevelRecord &level, const std::atomic_bool *stop)
 {
     const LevelMap map(level);
     const qsizetype collectibles = map.collectibles().size();
@@ -141,7 +141,12 @@ void LevelCheck::examine(const LevelRecord &level)
     }
 
     LevelSolver solver(map);
+    solver.setStopFlag(stop);
     const auto route = solver.solve();
+    if (solver.stopped()) {
+        m_stopped = true;
+        return;
+    }
     if (!route) {
         m_verdict = Verdict::Blocked;
         m_obstacle = solver.obstacles().first();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <optional>
 
 // What a level designer learns about one level before players meet it: the
@@ -21,9 +22,14 @@ public:
     // The level file at path.
     explicit LevelCheck(const QString &path);
     // A level given as the lines of its file, as the editor would save it.
-    static LevelCheck ofLines(const QStringList &lines);
+    // The stop flag, when given, lets another thread give the check up: it
+    // then ends soon, and stopped() is true.
+    static LevelCheck ofLines(const QStringList &lines, const std::atomic_bool *stop = nullptr);
     // A level that is no file, such as a built-in one.
     explicit LevelCheck(const LevelRecord &level);
+
+    // Given up through the stop flag; nothing else it says then counts.
+    bool stopped() const { return m_stopped; }
 
     // Can be played and finished within its time at the pace a level may ask.
     bool winnable() const { return m_winnable; }
@@ -63,12 +69,13 @@ public:
 
 private:
     LevelCheck() = default;
-    void judge(const std::optional<QStringList> &lines);
-    void examine(const LevelRecord &level);
+    void judge(const std::optional<QStringList> &lines, const std::atomic_bool *stop = nullptr);
+    void examine(const LevelRecord &level, const std::atomic_bool *stop = nullptr);
     static QString faultLine(const QStringList &lines);
     static QString problem(const LevelMap &map, const Obstacle &obstacle);
 
     bool m_winnable = false;
+    bool m_stopped = false;
     Verdict m_verdict = Verdict::Unreadable;
     LevelRecord::FileFault m_fault = LevelRecord::FileFault::None;
     Obstacle m_obstacle{Obstacle::Kind::NoRoute, {}};
