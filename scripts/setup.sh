@@ -20,7 +20,8 @@ veltrano_test_packages=(
     dpkg-dev file lintian
 )
 
-# Packing the Debian package (dpkg-shlibdeps computes its dependencies).
+# Packing the Debian package (dpkg-buildflags gives Debian's hardening flags,
+# dpkg-shlibdeps computes its dependencies).
 veltrano_package_packages=(dpkg-dev file)
 
 # The benchmarks: an X server of their own and the X11 libraries they watch

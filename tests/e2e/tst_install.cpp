@@ -32,9 +32,9 @@ QMap<QString, QString> desktopEntry(const QString &path)
 
 } // namespace
 
-// What `cmake --install` leaves for a Linux desktop: the game, its menu entry,
-// its icons, its AppStream metainfo and its man page, where the desktop and
-// man look for them.
+// What `cmake --install` leaves for a Linux desktop: the game and the
+// designers' checker, the menu entry, the icons, the AppStream metainfo and
+// the man pages, where the desktop, the shell and man look for them.
 class TestInstall : public QObject
 {
     Q_OBJECT
@@ -42,9 +42,10 @@ class TestInstall : public QObject
 private slots:
     void initTestCase();
 
+    void executableGoesToBin_data();
     void executableGoesToBin();
     void menuEntryStartsTheInstalledGame();
-    void metainfoAndManPageAreInstalled();
+    void metainfoAndManPagesAreInstalled();
     void iconIsTheWindowIconPixelForPixel_data();
     void iconIsTheWindowIconPixelForPixel();
 
@@ -64,11 +65,19 @@ void TestInstall::initTestCase()
              install.readAll().constData());
 }
 
+void TestInstall::executableGoesToBin_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("the game") << "veltrano";
+    QTest::newRow("the designers' checker") << "veltrano-levels";
+}
+
 void TestInstall::executableGoesToBin()
 {
-    const QFileInfo game(m_prefix.filePath(QStringLiteral("bin/veltrano")));
-    QVERIFY(game.isFile());
-    QVERIFY(game.isExecutable());
+    QFETCH(const QString, name);
+    const QFileInfo program(m_prefix.filePath(QStringLiteral("bin/") + name));
+    QVERIFY(program.isFile());
+    QVERIFY(program.isExecutable());
 }
 
 // The entry is valid for the desktop's tools and names the executable by the
@@ -96,10 +105,11 @@ void TestInstall::menuEntryStartsTheInstalledGame()
     QVERIFY(entry.value(QStringLiteral("Categories")).split(u';').contains(QStringLiteral("Game")));
 }
 
-void TestInstall::metainfoAndManPageAreInstalled()
+void TestInstall::metainfoAndManPagesAreInstalled()
 {
     QVERIFY(QFileInfo(m_prefix.filePath(QStringLiteral("share/metainfo/example.veltrano.Veltrano.metainfo.xml"))).isFile());
     QVERIFY(QFileInfo(m_prefix.filePath(QStringLiteral("share/man/man6/veltrano.6.gz"))).isFile());
+    QVERIFY(QFileInfo(m_prefix.filePath(QStringLiteral("share/man/man6/veltrano-levels.6.gz"))).isFile());
 }
 
 void TestInstall::iconIsTheWindowIconPixelForPixel_data()
