@@ -441,7 +441,7 @@ void MapEditor::Command3_Click()
         return;
     // Nothing is saved that the game would refuse to play, in the words the
     // load-level screen would refuse it with.
-    const QString problem = LevelRecord::playProblem(*header + Text1->toPlainText().split(u'\n'));
+    const QString problem = LevelRecord::playProblem(*levelLines());
     if (!problem.isEmpty()) {
         MessageBox::show(this, problem, QStringLiteral("Error"));
         return;
@@ -470,24 +470,29 @@ std::optional<QPoint> MapEditor::start() const
     return QPoint(*left - 1, *top - 1);
 }
 
-std::optional<QStringList> MapEditor::fileHeader()
-{
-    const std::optional<QPoint> cell = start();
-    if (!cell) {
-        MessageBox::show(this, StartError);
-        return std::nullopt;
-    }
-    return LevelRecord::headerLines(cell->x() * Twips::Cell, cell->y() * Twips::Cell, m_swatch, Text5->text());
-}
-
-std::optional<QStringList> MapEditor::levelLines() const
+std::optional<QStringList> MapEditor::headerLines() const
 {
     const std::optional<QPoint> cell = start();
     if (!cell)
         return std::nullopt;
+    return LevelRecord::headerLines(cell->x() * Twips::Cell, cell->y() * Twips::Cell, m_swatch, Text5->text());
+}
+
+std::optional<QStringList> MapEditor::fileHeader()
+{
+    const std::optional<QStringList> header = headerLines();
+    if (!header)
+        MessageBox::show(this, StartError);
+    return header;
+}
+
+std::optional<QStringList> MapEditor::levelLines() const
+{
+    const std::optional<QStringList> header = headerLines();
+    if (!header)
+        return std::nullopt;
     // Save writes every line of the map box as a line of the file.
-    return LevelRecord::headerLines(cell->x() * Twips::Cell, cell->y() * Twips::Cell, m_swatch, Text5->text())
-        + Text1->toPlainText().split(u'\n');
+    return *header + Text1->toPlainText().split(u'\n');
 }
 
 std::optional<QStringList> MapEditor::fileLines()
@@ -542,10 +547,9 @@ void MapEditor::showFindings(const QStringList &lines, const LevelCheck &check)
                 clocks.append(cell);
         }
         Picture2->showRoute(cells, clocks);
-    } else if (check.verdict() == LevelCheck::Verdict::Blocked
-               && check.obstacle().kind == Obstacle::Kind::CannotBeReached) {
-        Picture2->markCell(check.obstacle().cell);
-    } else if (check.verdict() == LevelCheck::Verdict::BadStart) {
+    } else if (check.verdict() == LevelCheck::Verdict::BadStart
+               || (check.verdict() == LevelCheck::Verdict::Blocked
+                   && check.obstacle().kind == Obstacle::Kind::CannotBeReached)) {
         Picture2->markCell(check.obstacle().cell);
     }
 }

@@ -133,8 +133,9 @@ private:
     // The start cell (column, row) the boxes give; nothing when either
     // holds no cell of the map.
     std::optional<QPoint> start() const;
-    // The level in the boxes as the lines of its file; nothing while the
-    // start boxes hold no cell.
+    // The four lines before the map, and the level in the boxes as the
+    // lines of its file; nothing while the start boxes hold no cell.
+    std::optional<QStringList> headerLines() const;
     std::optional<QStringList> levelLines() const;
     // The four lines before the map in the level file, from the boxes; says
     // so and gives nothing when a start box holds no cell of the map.

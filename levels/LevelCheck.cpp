@@ -216,9 +216,13 @@ QString LevelCheck::problem(const LevelMap &map, const Obstacle &obstacle)
         return QStringLiteral("the start is not on a cell of the map, so the figure cannot move");
     case Obstacle::Kind::StartOnTile: {
         const QString text = map.text(obstacle.cell);
-        const QString where = text.isEmpty()           ? QStringLiteral("outside the map")
-                              : TileCodes::isKnown(text) ? QStringLiteral("on the ") + TileCodes::name(map.code(obstacle.cell)).toLower()
-                                                         : QStringLiteral("on \"%1\", which names no tile").arg(text);
+        QString where;
+        if (text.isEmpty())
+            where = QStringLiteral("outside the map");
+        else if (TileCodes::isKnown(text))
+            where = QStringLiteral("on the ") + TileCodes::name(map.code(obstacle.cell)).toLower();
+        else
+            where = QStringLiteral("on \"%1\", which names no tile").arg(text);
         return QStringLiteral("the figure starts %1, in %2").arg(where, cellName(obstacle.cell));
     }
     case Obstacle::Kind::MapTooBig:
