@@ -278,6 +278,9 @@ QString LevelCheck::sentence() const
                               .arg(LevelSolver::HumanPace));
     case Verdict::Blocked:
         return cannot.arg(m_problem);
+    case Verdict::Undecided:
+        return QStringLiteral("Whether this level can be won is not decided: no route was found within the "
+                              "search's limit.");
     case Verdict::BadStart:
         return QStringLiteral("This level cannot be played as it stands: %1. Put the start on the floor.")
             .arg(m_problem);

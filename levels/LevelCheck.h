@@ -41,7 +41,10 @@ public:
         Refused,    // the game will not play it; fault() says why
         Blocked,    // no way through; obstacle() gives the first cause
         BadStart,   // the figure starts where it cannot stand; obstacle() says where
-        TooFast,    // route() asks for more than LevelSolver::HumanPace
+        TooFast,    // no route can be in time at LevelSolver::HumanPace
+        // The search ran to its limit without a route in time at
+        // LevelSolver::HumanPace, and nothing proves that none exists.
+        Undecided,
     };
     Verdict verdict() const { return m_verdict; }
     LevelRecord::FileFault fault() const { return m_fault; }

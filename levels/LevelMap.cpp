@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LevelMap.h"
 
+#include "LevelRules.h"
 #include "TileCodes.h"
 #include "TileRule.h"
 #include "Twips.h"
 
 LevelMap::LevelMap(const LevelRecord &level)
     : m_startTwips(level.startTwips())
-    , m_timeLimit(level.time.trimmed().toDouble())
+    , m_timeLimit(LevelRules::read(level.time))
 {
     for (const QString &row : level.rows) {
         m_codes.append(TileCodes::cutRow(row));

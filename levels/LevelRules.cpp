@@ -20,11 +20,11 @@ LevelRules::Press LevelRules::press(const State &state, Arrow::Direction arrow, 
     press.moved = true;
     press.takesTile = tile.clears;
     if (tile.cash)
-        press.cash = state.cash - 1;
+        press.cash = asShown(state.cash - 1);
     if (tile.score != 0)
-        press.score = state.score + tile.score;
+        press.score = asShown(state.score + tile.score);
     if (tile.seconds != 0)
-        press.timeLeft = state.timeLeft + tile.seconds;
+        press.timeLeft = asShown(state.timeLeft + tile.seconds);
     press.lightsFloor = tile.lightsFloor;
     return press;
 }
@@ -42,6 +42,16 @@ LevelRules::State LevelRules::after(const State &state, const Press &press)
 
 LevelRules::Tick LevelRules::tick(double timeLeft)
 {
-    const double left = timeLeft - 1;
+    const double left = asShown(timeLeft - 1);
     return Tick{left, left == 0};
+}
+
+QString LevelRules::caption(double number)
+{
+    return QString::number(number, 'g', 15);
+}
+
+double LevelRules::read(const QString &caption)
+{
+    return caption.trimmed().toDouble();
 }

@@ -5,6 +5,7 @@
 #include "TileRule.h"
 
 #include <QPoint>
+#include <QString>
 
 #include <functional>
 #include <optional>
@@ -61,9 +62,18 @@ public:
     struct Tick
     {
         double timeLeft = 0;
-        // Only a count landing exactly on 0 ends the time: a level whose limit
+        // Only a count reading exactly 0 ends the time: a level whose limit
         // is 0, below it or a fraction runs below zero and never ends.
         bool timeOver = false;
     };
     static Tick tick(double timeLeft);
+
+    // The play screen keeps its numbers as label captions, written with 15
+    // significant digits and read back as decimal numbers on every use. Every
+    // number the rules answer with has been through that round trip, so a
+    // time limit such as "3.0000000000000004" runs out after three seconds
+    // in the checker just as it does on the panel.
+    static QString caption(double number);
+    static double read(const QString &caption);
+    static double asShown(double number) { return read(caption(number)); }
 };

@@ -452,12 +452,12 @@ bool Game_Screen::playsCustomSlot() const
 
 double Game_Screen::value(const QLabel *label)
 {
-    return label->text().trimmed().toDouble();
+    return LevelRules::read(label->text());
 }
 
 void Game_Screen::setValue(QLabel *label, double number)
 {
-    label->setText(QString::number(number, 'g', 15));
+    label->setText(LevelRules::caption(number));
 }
 
 const std::vector<ImageElement> &Game_Screen::Image1() const
