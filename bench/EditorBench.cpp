@@ -4,6 +4,7 @@
 #include "Board.h"
 #include "Forms.h"
 #include "MapEditor.h"
+#include "MapPreview.h"
 #include "MessageBox.h"
 #include "PaintCount.h"
 

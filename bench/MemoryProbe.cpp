@@ -7,6 +7,7 @@
 #include "Game_Screen.h"
 #include "LevelTable.h"
 #include "MapEditor.h"
+#include "MapPreview.h"
 #include "PaintCount.h"
 
 #include <QCoreApplication>
