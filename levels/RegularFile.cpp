@@ -77,27 +77,21 @@ constexpr qsizetype UniqueLength = 6;
 // disk and a network file server whose clock runs ahead of the player's.
 constexpr time_t StaleSeconds = 10 * 60;
 
-bool isBase36(QByteArrayView text, qsizetype shortest, qsizetype longest)
+bool isUniquePart(QByteArrayView text)
 {
     const auto isDigit = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); };
-    return text.size() >= shortest && text.size() <= longest && std::all_of(text.begin(), text.end(), isDigit);
+    return text.size() == UniqueLength && std::all_of(text.begin(), text.end(), isDigit);
 }
 
-// The names the game gives its temporary files, today's and those of
-// earlier versions: the target's own name, a dot, a number in base 36 and
-// ".new", for a level file or the progress file.
+// Exactly the names createTemporary() gives: the prefix, six lowercase
+// letters or digits and ".new". A player's own file, such as
+// "castle.lvl.backup.new", never has that form and is never taken for one.
 bool isTemporaryName(QByteArrayView name)
 {
-    if (!name.endsWith(TemporarySuffix))
+    if (name.size() != TemporaryPrefix.size() + UniqueLength + TemporarySuffix.size()
+        || !name.startsWith(TemporaryPrefix) || !name.endsWith(TemporarySuffix))
         return false;
-    const QByteArrayView stem = name.chopped(TemporarySuffix.size());
-    if (stem.startsWith(TemporaryPrefix))
-        return isBase36(stem.sliced(TemporaryPrefix.size()), UniqueLength, UniqueLength);
-    const qsizetype dot = stem.lastIndexOf('.');
-    if (dot < 0 || !isBase36(stem.sliced(dot + 1), 1, 7))
-        return false;
-    const QByteArrayView target = stem.first(dot);
-    return target == "LGT.Log" || (target.size() > 4 && target.endsWith(".lvl"));
+    return isUniquePart(name.sliced(TemporaryPrefix.size(), UniqueLength));
 }
 
 // A new, empty file in the target's folder. Its name is short, so that a

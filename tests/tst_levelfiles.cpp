@@ -120,7 +120,11 @@ void TestLevelFiles::staleTemporaryFilesGo_data()
     QTest::addColumn<bool>("removed");
     QTest::newRow("short name") << ".veltrano-0a9z3k.new" << 60 << false << true;
     QTest::newRow("short name, saved") << ".veltrano-0a9z3k.new" << 60 << true << true;
-    QTest::newRow("long name of a level") << "Level.lvl.1z141z3.new" << 60 << false << true;
+    QTest::newRow("a player's backup of a level") << "castle.lvl.backup.new" << 60 << false << false;
+    QTest::newRow("a player's copy of the progress") << "LGT.Log.1z141z3.new" << 60 << true << false;
+    QTest::newRow("capitals") << ".veltrano-0A9Z3K.new" << 60 << false << false;
+    QTest::newRow("one letter short") << ".veltrano-0a9z3.new" << 60 << true << false;
+    QTest::newRow("one letter long") << ".veltrano-0a9z3kk.new" << 60 << false << false;
     QTest::newRow("still being saved") << ".veltrano-0a9z3k.new" << 1 << false << false;
     QTest::newRow("a link") << ".veltrano-0a9z3k.new" << -60 << false << false;
     QTest::newRow("not the game's") << "notes.txt.k2.new" << 60 << false << false;
