@@ -34,6 +34,7 @@
 #include <QTextBlock>
 
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -203,7 +204,7 @@ MapEditor::MapEditor()
     Command1 = button(QStringLiteral("Check"), Twips::rect(5760, 3000, 75, 195), this);
     Command1->hide();
     connect(Command1, &QPushButton::clicked, this, &MapEditor::Command1_Click);
-    connect(Text1, &QPlainTextEdit::textChanged, Command1, &QPushButton::click);
+    connect(Text1, &QPlainTextEdit::textChanged, this, &MapEditor::Text1_Change);
     // The start and the time change the verdict as the map does.
     for (QLineEdit *box : {Text2, Text3, Text5})
         connect(box, &QLineEdit::textChanged, this, &MapEditor::levelChanged);
@@ -259,35 +260,87 @@ void MapEditor::Image2_Click(int Index)
 
 void MapEditor::paintCell(const QPoint &cell, bool withBrush)
 {
-    const QString code = QString::number(withBrush ? Picture1->brush() : int(TileCodes::Floor));
-    const QStringList rows = Text1->toPlainText().split(u'\n');
-    const QStringList painted = TileCodes::painted(rows, cell, code);
-    if (painted == rows)
+    if (cell.x() < 0 || cell.y() < 0)
         return;
+    const QString code = QString::number(withBrush ? Picture1->brush() : int(TileCodes::Floor));
+    // Empty rows after the last one written are no part of the map yet: a
+    // cell painted below them makes them floor, as it does the rows it adds.
+    const qsizetype lines = m_list1.size() + (m_lastBreak ? 1 : 0);
+    qsizetype written = m_list1.size();
+    while (written > 0 && m_list1.at(written - 1).isEmpty())
+        --written;
+    QList<std::pair<qsizetype, TileCodes::RowPaint>> changes;
+    for (qsizetype row = written; row <= cell.y(); ++row) {
+        QString text = QString::number(TileCodes::Floor).repeated(Twips::MapCells);
+        if (row == cell.y()) {
+            const TileCodes::RowPaint paint = TileCodes::paint(text, cell.x(), code);
+            text.replace(paint.from, paint.length, paint.text);
+        }
+        TileCodes::RowPaint fill;
+        fill.codes = TileCodes::cutRow(text);
+        fill.text = std::move(text);
+        changes.append({row, fill});
+    }
+    if (cell.y() < written) {
+        const TileCodes::RowPaint paint = TileCodes::paint(m_list1.at(cell.y()), cell.x(), code);
+        if (!paint.changes())
+            return;
+        changes.append({cell.y(), paint});
+    }
+
     // The rows are rewritten in the map box through its own undo stack, a
-    // whole stroke as one step; the check runs on every cell as on every
-    // other change.
-    QTextCursor edit(Text1->document());
+    // whole stroke as one step, and only where the cell's code changes.
+    QTextDocument *map = Text1->document();
+    QTextCursor edit(map);
+    m_painting = true;
     if (m_stroke.edited)
         edit.joinPreviousEditBlock();
     else
         edit.beginEditBlock();
-    for (qsizetype row = 0; row < painted.size(); ++row) {
-        if (row < rows.size() && painted.at(row) == rows.at(row))
-            continue;
-        if (row < rows.size()) {
-            const QTextBlock block = Text1->document()->findBlockByNumber(int(row));
-            edit.setPosition(block.position());
-            edit.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
-            edit.insertText(painted.at(row));
+    for (const auto &[row, change] : std::as_const(changes)) {
+        if (row < lines) {
+            const int start = map->findBlockByNumber(int(row)).position();
+            edit.setPosition(start + int(change.from));
+            edit.setPosition(start + int(change.from + change.length), QTextCursor::KeepAnchor);
+            edit.insertText(change.text);
         } else {
             edit.movePosition(QTextCursor::End);
-            edit.insertText(u'\n' + painted.at(row));
+            edit.insertText(u'\n' + change.text);
         }
     }
     edit.endEditBlock();
+    m_painting = false;
+    for (const auto &[row, change] : std::as_const(changes))
+        checkPainted(row, change);
+    levelChanged();
     m_stroke.cells.append(cell);
     m_stroke.edited = true;
+}
+
+void MapEditor::checkPainted(qsizetype row, const TileCodes::RowPaint &change)
+{
+    if (row < m_list1.size()) {
+        m_list1[row].replace(change.from, change.length, change.text);
+    } else {
+        // Rows are added in order, the first of them on the line after the
+        // last line break.
+        m_list1.append(change.text);
+        m_lastBreak = false;
+        m_codeCounts.push_back(0);
+    }
+    const QString report = QStringLiteral("Line%1: \t%2 Chr.").arg(row + 1).arg(m_list1.at(row).size());
+    if (row < List2->count())
+        List2->item(int(row))->setText(report);
+    else
+        List2->addItem(report);
+
+    std::vector<ImageElement> cells;
+    cells.reserve(std::size_t(change.codes.size()));
+    for (qsizetype i = 0; i < change.codes.size(); ++i)
+        cells.push_back(Board::tileOf(change.codes.at(i), int(change.firstCode + i), int(row)));
+    const auto rowStart = std::accumulate(m_codeCounts.begin(), m_codeCounts.begin() + row, qsizetype(0));
+    Picture2->replaceTiles(std::size_t(rowStart + change.firstCode), std::size_t(change.replaced), std::move(cells));
+    m_codeCounts[std::size_t(row)] += change.codes.size() - change.replaced;
 }
 
 void MapEditor::startStroke()
@@ -354,12 +407,19 @@ void MapEditor::Text1_Paste(const QString &text)
     Text1->type(text);
 }
 
+void MapEditor::Text1_Change()
+{
+    if (!m_painting)
+        Command1->click();
+}
+
 void MapEditor::Command1_Click()
 {
     m_list1 = Text1->toPlainText().split(u'\n');
     // The line break after the last row makes no row of its own; a second
     // one is an empty row and is reported as such.
-    if (m_list1.last().isEmpty())
+    m_lastBreak = m_list1.last().isEmpty();
+    if (m_lastBreak)
         m_list1.removeLast();
 
     List2->clear();
@@ -369,6 +429,9 @@ void MapEditor::Command1_Click()
     // The cells are laid out as the play screen lays out its tiles; the last
     // one stays hidden as the next cell to fill.
     std::vector<ImageElement> cells = Board::layOut(m_list1);
+    m_codeCounts.assign(std::size_t(m_list1.size()), 0);
+    for (const ImageElement &cell : cells)
+        ++m_codeCounts[std::size_t(cell.top / Twips::Cell)];
     cells.push_back(ImageElement{{}, 0, 0, {}, false});
     Picture2->setTiles(std::move(cells));
     levelChanged();
@@ -492,7 +555,7 @@ std::optional<QStringList> MapEditor::levelLines() const
     if (!header)
         return std::nullopt;
     // Save writes every line of the map box as a line of the file.
-    return *header + Text1->toPlainText().split(u'\n');
+    return *header + m_list1 + (m_lastBreak ? QStringList{QString()} : QStringList{});
 }
 
 std::optional<QStringList> MapEditor::fileLines()

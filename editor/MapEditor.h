@@ -5,6 +5,7 @@
 #include "ImageElement.h"
 #include "LevelRecord.h"
 #include "MapTextBox.h"
+#include "TileCodes.h"
 
 #include <QColor>
 #include <QElapsedTimer>
@@ -109,6 +110,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Every change of the map box presses the check, except a painted cell,
+    // whose stroke brings the check up to date itself.
+    void Text1_Change();
     void spin(const QScrollBar *spinner, int value, QLineEdit *box);
     void HScroll1_Change();
     // Handles a typed character; true when the map box must not get it.
@@ -119,6 +123,9 @@ private:
     // Painting on the preview: one cell of a stroke, and a double-click.
     void startStroke();
     void paintCell(const QPoint &cell, bool withBrush);
+    // The check of a painted cell: the rows, report lines and preview cells
+    // of the rows the paint changed, and nothing else.
+    void checkPainted(qsizetype row, const TileCodes::RowPaint &change);
     void chooseStart(const QPoint &cell);
     // After every change of the map, the start or the time: the preview's
     // start, and a new verdict asked for.
@@ -145,6 +152,13 @@ private:
     std::optional<QStringList> fileLines();
 
     QStringList m_list1;
+    // The map box's text ends in a line break that makes no row of its own.
+    bool m_lastBreak = false;
+    // How many codes each row of the row buffer holds: where a row's cells
+    // begin among the preview's.
+    std::vector<qsizetype> m_codeCounts;
+    // A painted cell is being written into the map box.
+    bool m_painting = false;
     QStringList m_list3;
     quint32 m_swatch = 0;
     LiveVerdict *m_verdict = nullptr;

@@ -8,6 +8,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <iterator>
+
 Board::Board(QWidget *parent)
     : QFrame(parent)
 {
@@ -35,6 +37,22 @@ void Board::setTile(std::size_t index, const ImageElement &tile)
     updateCell(tile.left, tile.top);
 }
 
+void Board::replaceTiles(std::size_t first, std::size_t count, std::vector<ImageElement> tiles)
+{
+    const auto from = m_tiles.begin() + std::ptrdiff_t(first);
+    for (auto old = from; old != from + std::ptrdiff_t(count); ++old)
+        updateCell(old->left, old->top);
+    for (const ImageElement &tile : tiles)
+        updateCell(tile.left, tile.top);
+    if (tiles.size() == count) {
+        std::move(tiles.begin(), tiles.end(), from);
+        return;
+    }
+    m_tiles.erase(from, from + std::ptrdiff_t(count));
+    m_tiles.insert(m_tiles.begin() + std::ptrdiff_t(first), std::make_move_iterator(tiles.begin()),
+                   std::make_move_iterator(tiles.end()));
+}
+
 void Board::setFigure(const std::optional<ImageElement> &figure)
 {
     if (m_figure)
@@ -57,12 +75,17 @@ std::vector<ImageElement> Board::layOut(const QStringList &rows)
     for (const QString &text : rows) {
         int column = 0;
         for (const QString &code : TileCodes::cutRow(text)) {
-            tiles.push_back(ImageElement{Pictures::tile(code), Twips::Cell * column, Twips::Cell * row, code, true});
+            tiles.push_back(tileOf(code, column, row));
             ++column;
         }
         ++row;
     }
     return tiles;
+}
+
+ImageElement Board::tileOf(const QString &code, int column, int row)
+{
+    return ImageElement{Pictures::tile(code), Twips::Cell * column, Twips::Cell * row, code, true};
 }
 
 void Board::paintEvent(QPaintEvent *event)

@@ -25,6 +25,9 @@ public:
     void setTiles(std::vector<ImageElement> tiles);
     // Replaces one tile in place; the index must be one of the tiles'.
     void setTile(std::size_t index, const ImageElement &tile);
+    // Puts tiles in place of the count tiles from first on; those after them
+    // keep their places on the board. Only the cells concerned are repainted.
+    void replaceTiles(std::size_t first, std::size_t count, std::vector<ImageElement> tiles);
 
     const std::optional<ImageElement> &figure() const { return m_figure; }
     void setFigure(const std::optional<ImageElement> &figure);
@@ -35,6 +38,8 @@ public:
     // The tiles of map rows, one image a code, row by row from the top-left
     // corner, each in its cell and showing its code's picture.
     static std::vector<ImageElement> layOut(const QStringList &rows);
+    // The tile of one code at its cell (column, row).
+    static ImageElement tileOf(const QString &code, int column, int row);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

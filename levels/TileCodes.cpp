@@ -77,24 +77,43 @@ QString TileCodes::name(int code)
     return names.value(code);
 }
 
-QStringList TileCodes::painted(QStringList rows, const QPoint &cell, const QString &code)
+TileCodes::RowPaint TileCodes::paint(QStringView row, int column, const QString &code)
 {
-    if (cell.x() < 0 || cell.y() < 0)
-        return rows;
-    const QString floor = QString::number(Floor);
-    // Empty rows after the last one written are no part of the map yet: a
-    // cell painted below them makes them floor, as it does the rows it adds.
-    qsizetype written = rows.size();
-    while (written > 0 && rows.at(written - 1).isEmpty())
-        --written;
-    for (qsizetype row = written; row < rows.size() && row <= cell.y(); ++row)
-        rows[row] = floor.repeated(Twips::MapCells);
-    while (rows.size() <= cell.y())
-        rows.append(floor.repeated(Twips::MapCells));
-    QStringList codes = cutRow(rows.at(cell.y()));
-    while (codes.size() <= cell.x())
-        codes.append(floor);
-    codes[cell.x()] = code;
-    rows[cell.y()] = codes.join(QString());
-    return rows;
+    RowPaint change;
+    qsizetype at = 0;
+    qsizetype index = 0;
+    qsizetype lastLength = 0;
+    while (at < row.size() && index < column) {
+        const QChar c = row.at(at);
+        lastLength = (c == u'8' || c == u'9') && at + 1 < row.size() ? 2 : 1;
+        at += lastLength;
+        ++index;
+    }
+    if (at < row.size()) {
+        const QChar c = row.at(at);
+        const qsizetype length = (c == u'8' || c == u'9') && at + 1 < row.size() ? 2 : 1;
+        if (row.sliced(at, length) == code)
+            return change;
+        change.from = at;
+        change.length = length;
+        change.text = code;
+        change.firstCode = index;
+        change.replaced = 1;
+        change.codes = {code};
+        return change;
+    }
+    change.from = row.size();
+    change.text = QString::number(Floor).repeated(column - index) + code;
+    change.firstCode = index;
+    change.codes = cutRow(change.text);
+    // A lone "8" or "9" at the end of the row takes the first character
+    // written after it into its code: one floor more for it, so that the
+    // painted code lands in its cell.
+    if (index > 0 && lastLength == 1 && (row.back() == u'8' || row.back() == u'9')) {
+        change.text.prepend(QString::number(Floor));
+        change.firstCode = index - 1;
+        change.replaced = 1;
+        change.codes = cutRow(row.back() + change.text);
+    }
+    return change;
 }

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // The vocabulary of a map: how a row of digits is cut into tile codes, which
 // codes exist and which picture each code shows. What each code does is
@@ -29,11 +30,23 @@ public:
     // code that names no tile.
     static QString name(int code);
 
-    // The map rows with the code put into one cell, as a designer paints it:
-    // rows past the last one written, up to the cell's, become sixteen floor
-    // codes, and a row too short gets floor up to the cell. Every other
-    // code, and every other written row, stays as it was.
-    static QStringList painted(QStringList rows, const QPoint &cell, const QString &code);
+    // What painting a code into one cell of a row changes, as a designer
+    // paints it: a row too short gets floor up to the cell, and every other
+    // code stays as it was. The characters [from, from + length) of the row
+    // give way to text; the codes from firstCode on, replaced of them, give
+    // way to codes. Only the row's codes up to the cell are read, so that a
+    // long row costs no more than a short one.
+    struct RowPaint
+    {
+        qsizetype from = 0;
+        qsizetype length = 0;
+        QString text;
+        qsizetype firstCode = 0;
+        qsizetype replaced = 0;
+        QStringList codes;
+        bool changes() const { return !text.isEmpty(); }
+    };
+    static RowPaint paint(QStringView row, int column, const QString &code);
 
     // The number the play screen acts on for a tile's tag. Text that names no
     // tile (a letter, "89", a lone "8") blocks the figure like a wall rather

@@ -658,6 +658,13 @@ void TestMapEditor::strokeRewritesTheCellsItPasses_data()
                                             << "7\n7000000000000000\n7000000000000000";
     QTest::newRow("a short row gets floor up to the cell")
         << "85\n1" << 3 << true << QList<QPoint>{{3, 0}} << "85003\n1";
+    QTest::newRow("a lone 8 at the end takes floor, the cell lands where painted")
+        << "18" << 2 << true << QList<QPoint>{{3, 0}} << "18002";
+    QTest::newRow("an empty row before the last line break becomes floor")
+        << "12\n\n" << 5 << true << QList<QPoint>{{0, 1}, {0, 2}} << "12\n5000000000000000\n5000000000000000";
+    QTest::newRow("the rest of a long row stays as it was")
+        << "11\n" + QString(40000, u'8') << 3 << true << QList<QPoint>{{1, 1}, {1, 0}}
+        << "13\n883" + QString(39996, u'8');
 }
 
 void TestMapEditor::strokeRewritesTheCellsItPasses()
@@ -681,6 +688,23 @@ void TestMapEditor::strokeRewritesTheCellsItPasses()
         QTest::mouseMove(editor->Picture2, editor->Picture2->cellRect(cell).center());
     QTest::mouseRelease(editor->Picture2, button, {}, editor->Picture2->cellRect(stroke.last()).center());
     QTEST(editor->Text1->toPlainText(), "painted");
+    // The rows, report lines and cells the stroke left are those a check of
+    // the whole map gives.
+    const QStringList rows = editor->List1();
+    std::vector<std::pair<QString, QPoint>> cells;
+    for (const ImageElement &cell : editor->Image1())
+        cells.emplace_back(cell.tag, QPoint(cell.left, cell.top));
+    QStringList report;
+    for (int i = 0; i < editor->List2->count(); ++i)
+        report.append(editor->List2->item(i)->text());
+    editor->Command1->click();
+    QCOMPARE(rows, editor->List1());
+    QCOMPARE(report.size(), editor->List2->count());
+    for (int i = 0; i < editor->List2->count(); ++i)
+        QCOMPARE(report.at(i), editor->List2->item(i)->text());
+    QCOMPARE(cells.size(), editor->Image1().size());
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        QCOMPARE(cells.at(i), std::pair(editor->Image1().at(i).tag, QPoint(editor->Image1().at(i).left, editor->Image1().at(i).top)));
 
     // One undo takes the whole stroke back.
     QTest::keyClick(editor->Text1, Qt::Key_Z, Qt::ControlModifier);
