@@ -141,7 +141,6 @@ MapEditor::MapEditor()
     Picture2->setLineWidth(1);
     Picture2->setGeometry(Twips::rect(6120, 0, 7710, 7725));
     Picture2->setTiles({ImageElement{}});
-    Picture2->setBackground(Colors::buttonFace());
     connect(Picture2, &MapPreview::strokeStarted, this, &MapEditor::startStroke);
     connect(Picture2, &MapPreview::cellPainted, this, &MapEditor::paintCell);
     connect(Picture2, &MapPreview::startChosen, this, &MapEditor::chooseStart);
@@ -240,9 +239,10 @@ void MapEditor::Form_Load()
     caret.movePosition(QTextCursor::End);
     Text1->setTextCursor(caret);
     Text1->setFocus();
+    // The colour is part of the level the first check judges, and the
+    // preview shows the floor the play screen would show for it.
+    showLevelColor(LevelTable::rgb(HScroll1[0]->value(), HScroll1[1]->value(), HScroll1[2]->value()));
     Command1->click();
-    // The preview keeps its own colour until a bar moves or a level is loaded.
-    setSwatch(LevelTable::rgb(HScroll1[0]->value(), HScroll1[1]->value(), HScroll1[2]->value()));
 }
 
 void MapEditor::Image2_Click(int Index)

@@ -483,6 +483,9 @@ void TestMapEditor::spinnersStopAtTheirEnds()
 void TestMapEditor::freshEditorSavesDefaultsAndRows()
 {
     MapEditor *editor = open();
+    // Judged and drawn on the level's floor before any edit.
+    QCOMPARE(editor->previewColor(), QColor(192, 192, 192));
+    QTRY_COMPARE(editor->Picture2->judgment(), MapPreview::Judgment::NotWinnable);
     const QStringList rows = fullMap();
     QTest::keyClicks(editor->Text1, rows.first());
     editor->Text1->appendPlainText(rows.mid(1).join('\n'));
