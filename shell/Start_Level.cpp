@@ -45,7 +45,9 @@ void Start_Level::Form_Load()
     const BestResults::Table best = BestResults::read();
     for (int i = 0; i <= v; ++i) {
         Label1.at(std::size_t(i))->setEnabled(true);
-        Label1.at(std::size_t(i))->setToolTip(bestTip(best, i + 1));
+        // "Go Back" is reached with the last level and has no best.
+        if (i < GoBack)
+            Label1.at(std::size_t(i))->setToolTip(bestTip(best, i + 1));
     }
     // Nearest whole item, a half going to the even one.
     m_maxLevel = int(std::nearbyint(v));

@@ -146,6 +146,8 @@ void TestLevelSelection::progressFileUnlocksLevels()
                                              : QStringLiteral("Start Level %1").arg(maxLevel + 1));
     QCOMPARE(selection->Curr->text(), QStringLiteral("0"));
     QVERIFY(selection->BackToMenu());
+    // Only level items tell a best; "Go Back" is no level.
+    QCOMPARE(selection->Label1.at(std::size_t(Start_Level::GoBack))->toolTip(), QString());
 }
 
 void TestLevelSelection::missingProgressFileIsCreatedEmpty()
