@@ -12,10 +12,11 @@ veltrano_run_packages=(
 )
 
 # What the test suite adds: an X server and the tools that drive and watch
-# the game in it (with the X11 headers of their helper), the desktop's and
-# AppStream's validators, and what packs and checks the Debian package.
+# the game in it (with the X11 headers of their helper, and the damage
+# extension's the benchmark is built with), the desktop's and AppStream's
+# validators, and what packs and checks the Debian package.
 veltrano_test_packages=(
-    xvfb xdotool x11-utils imagemagick libx11-dev
+    xvfb xdotool x11-utils imagemagick libx11-dev libxdamage-dev
     desktop-file-utils appstream
     dpkg-dev file lintian
 )
