@@ -25,6 +25,8 @@
 #include <QTime>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 const QColor PanelText(224, 224, 224);
@@ -116,14 +118,18 @@ Game_Screen::Game_Screen()
                                    "Thank you for playing!"));
 
     Timer1 = new QTimer(this);
-    Timer1->setInterval(1000);
+    Timer1->setInterval(Second);
     // A tick that was already due when the game paused must not take a
     // second off a covered board.
     connect(Timer1, &QTimer::timeout, this, [this] {
-        if (isPaused())
+        if (isPaused()) {
             Timer1->stop();
-        else
-            Timer1_Timer();
+            return;
+        }
+        // The rest of a second a pause cut into is over: whole seconds follow.
+        if (Timer1->interval() != Second)
+            Timer1->setInterval(Second);
+        Timer1_Timer();
     });
 
     // A screen closed mid-display shows nothing more of it.
@@ -164,6 +170,9 @@ void Game_Screen::loadscreen(int index)
     setBackground(level.color ? Colors::fromValue(*level.color) : Colors::buttonFace());
     Label5->setText(level.time);
     Timer1->stop();
+    // A new level's clock starts on a whole second.
+    Timer1->setInterval(Second);
+    m_restOfSecond.reset();
     // A designer trying a map out has not got any further in the game.
     if (!isTestPlay())
         ProgressFile::record(index);
@@ -211,6 +220,10 @@ void Game_Screen::pause()
 {
     if (m_finishing || isUnloaded())
         return;
+    // What the player has used of the second in progress stays used, or
+    // pausing again and again would keep the clock from ever ticking.
+    if (Timer1->isActive())
+        m_restOfSecond = std::max(Timer1->remainingTime(), 0);
     Timer1->stop();
     m_cover->setPaused(true);
 }
@@ -237,8 +250,10 @@ void Game_Screen::Form_KeyDown(int KeyCode, int Shift)
     // is closing takes no more steps either.
     if (m_finishing || isUnloaded())
         return;
-    if (!Timer1->isActive())
-        Timer1->start();
+    if (!Timer1->isActive()) {
+        Timer1->start(m_restOfSecond.value_or(Second));
+        m_restOfSecond.reset();
+    }
     const auto arrow = Arrow::ofKeyCode(KeyCode);
     if (!arrow)
         return;

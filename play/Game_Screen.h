@@ -81,7 +81,8 @@ public:
     bool isFinishing() const { return m_finishing; }
 
     // Stops the clock and covers the board until the next key, which is then
-    // handled as any key is and so starts the clock again. Escape and Pause
+    // handled as any key is and so starts the clock again, with what was
+    // left of the second the pause cut into. Escape and Pause
     // ask for it; so does leaving the screen for another application or
     // minimising it while the clock runs. The end-of-game display and a
     // closing screen are never paused.
@@ -134,6 +135,11 @@ private:
     int m_tileIndex = 0;
     bool m_finishing = false;
     static constexpr int DisplayTurns = 31;
+    // One tick of the level clock, in milliseconds.
+    static constexpr int Second = 1000;
+    // What was left of the second in progress when the game paused; the
+    // first tick after the pause comes when that has passed.
+    std::optional<int> m_restOfSecond;
     int m_turns = 0;
     StepTimer *m_steps = nullptr;
     QRandomGenerator m_random;

@@ -62,6 +62,8 @@ private slots:
     void levelOnePlaysToLevelTwoByKeys();
     void pauseHoldsTheClockUntilTheNextKey_data();
     void pauseHoldsTheClockUntilTheNextKey();
+    void pauseKeepsWhatWasUsedOfTheSecond_data();
+    void pauseKeepsWhatWasUsedOfTheSecond();
     void exitTellsHowTheLevelWent_data();
     void exitTellsHowTheLevelWent();
     void levelTwentyEndsWithTheDisplay();
@@ -427,6 +429,42 @@ void TestPlaying::pauseHoldsTheClockUntilTheNextKey()
     QVERIFY(!m_screen->isPaused() && m_screen->cover()->isHidden());
     QVERIFY(m_screen->Timer1->isActive());
     QCOMPARE(m_screen->Image3().picture.toImage(), Pictures::figure(Arrow::Right).toImage());
+}
+
+void TestPlaying::pauseKeepsWhatWasUsedOfTheSecond_data()
+{
+    QTest::addColumn<bool>("rebuilt");
+    QTest::newRow("played on") << false;
+    QTest::newRow("level built meanwhile") << true;
+}
+
+// Pausing again and again within each second must not stop the clock: after
+// a pause the next tick comes once the rest of the second has passed, then
+// one every second. A new build starts on a whole second.
+void TestPlaying::pauseKeepsWhatWasUsedOfTheSecond()
+{
+    QFETCH(bool, rebuilt);
+    playCustom(board({"1111", "1001", "1111"}));
+    m_screen->show();
+    QTest::keyClick(m_screen, Qt::Key_Right);
+    // Seven tenths of the second have gone.
+    m_screen->Timer1->start(300);
+    QTest::keyClick(m_screen, Qt::Key_Escape);
+    QVERIFY(!m_screen->Timer1->isActive());
+    if (rebuilt)
+        m_screen->loadscreen(LevelTable::CustomSlot);
+    QTest::keyClick(m_screen, Qt::Key_Left);
+    QVERIFY(m_screen->Timer1->isActive());
+    if (rebuilt) {
+        QCOMPARE(m_screen->Timer1->interval(), 1000);
+        return;
+    }
+    QVERIFY(m_screen->Timer1->interval() <= 400);
+    QSignalSpy tick(m_screen->Timer1, &QTimer::timeout);
+    QVERIFY(tick.wait());
+    QCOMPARE(m_screen->Label5->text(), QStringLiteral("29"));
+    QVERIFY(m_screen->Timer1->isActive());
+    QCOMPARE(m_screen->Timer1->interval(), 1000);
 }
 
 void TestPlaying::exitTellsHowTheLevelWent_data()
