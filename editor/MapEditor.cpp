@@ -392,11 +392,8 @@ bool MapEditor::Text1_KeyPress(const QString &typed)
 
 void MapEditor::Text1_Paste(const QString &text)
 {
-    // Counted as it comes: the typing rules only ever shorten it.
-    const QTextCursor caret = Text1->textCursor();
-    const qsizetype length = Text1->document()->characterCount() - 1 - (caret.selectionEnd() - caret.selectionStart())
-                             + text.size();
-    if (length > MapTextBox::MaxLength) {
+    // Counted as the box will hold it, a CR LF as the one line break it becomes.
+    if (Text1->lengthAfterTyping(text) > MapTextBox::MaxLength) {
         MessageBox::show(this, QStringLiteral("This text is too long for a map: the map box holds at most %1 "
                                               "characters, so nothing was pasted.")
                                    .arg(MapTextBox::MaxLength));
@@ -583,38 +580,54 @@ void MapEditor::showVerdict(const QStringList &lines, const LevelCheck &check)
     // A level the designer has changed since is judged again already.
     if (levelLines() != lines)
         return;
-    Picture2->setJudgment(check.winnable() ? MapPreview::Judgment::Winnable : MapPreview::Judgment::NotWinnable,
-                          check.sentence());
+    Picture2->setJudgment(MapPreview::judgmentOf(check.verdict()), check.sentence());
 }
 
 void MapEditor::showFindings(const QStringList &lines, const LevelCheck &check)
 {
-    if (check.winnable() && check.route()) {
-        // The route as the explorer walks it: the cells it stands on, then
-        // the exit it pushes into.
-        const LevelMap map(LevelRecord::fromFileLines(lines));
-        LevelPlay play(map);
-        QList<QPoint> cells;
-        QList<QPoint> clocks;
-        if (play.figure())
-            cells.append(*play.figure());
-        for (const QChar key : check.route()->keys) {
-            const auto arrow = Arrow::ofLetter(key);
-            if (!arrow)
-                continue;
-            const LevelRules::Press press = play.press(*arrow);
-            const QPoint cell = press.cell / Twips::Cell;
-            if (press.moved || press.leaves)
-                cells.append(cell);
-            if (press.moved && press.tile.seconds > 0)
-                clocks.append(cell);
-        }
-        Picture2->showRoute(cells, clocks);
-    } else if (check.verdict() == LevelCheck::Verdict::BadStart
-               || (check.verdict() == LevelCheck::Verdict::Blocked
-                   && check.obstacle().kind == Obstacle::Kind::CannotBeReached)) {
+    switch (check.verdict()) {
+    case LevelCheck::Verdict::Winnable:
+        if (check.route())
+            showRoute(lines, *check.route());
+        break;
+    case LevelCheck::Verdict::Blocked:
+        if (check.obstacle().kind == Obstacle::Kind::CannotBeReached)
+            Picture2->markCell(check.obstacle().cell);
+        break;
+    case LevelCheck::Verdict::BadStart:
         Picture2->markCell(check.obstacle().cell);
+        break;
+    case LevelCheck::Verdict::Unreadable:
+    case LevelCheck::Verdict::Refused:
+    case LevelCheck::Verdict::TooFast:
+    // A search cut short has neither a route to draw nor a cell to blame.
+    case LevelCheck::Verdict::Undecided:
+        break;
     }
+}
+
+void MapEditor::showRoute(const QStringList &lines, const Route &route)
+{
+    // The route as the explorer walks it: the cells it stands on, then the
+    // exit it pushes into.
+    const LevelMap map(LevelRecord::fromFileLines(lines));
+    LevelPlay play(map);
+    QList<QPoint> cells;
+    QList<QPoint> clocks;
+    if (play.figure())
+        cells.append(*play.figure());
+    for (const QChar key : route.keys) {
+        const auto arrow = Arrow::ofLetter(key);
+        if (!arrow)
+            continue;
+        const LevelRules::Press press = play.press(*arrow);
+        const QPoint cell = press.cell / Twips::Cell;
+        if (press.moved || press.leaves)
+            cells.append(cell);
+        if (press.moved && press.tile.seconds > 0)
+            clocks.append(cell);
+    }
+    Picture2->showRoute(cells, clocks);
 }
 
 void MapEditor::playTest()

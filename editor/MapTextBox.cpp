@@ -25,18 +25,17 @@ void MapTextBox::insertFromMimeData(const QMimeData *source)
         emit textPasted(text);
 }
 
-void MapTextBox::type(const QString &text)
+MapTextBox::Typing MapTextBox::typing(const QString &text) const
 {
-    const QString old = toPlainText();
-    QTextCursor caret = textCursor();
-    // The map after the typing is old[0, kept) + typed + old[after, end):
-    // the first character typed replaces the selection, and "+" eats the
+    const QTextCursor caret = textCursor();
+    // The first character typed replaces the selection, and "+" eats the
     // map from its end, the part after the caret first.
-    qsizetype kept = caret.selectionStart();
-    qsizetype after = caret.selectionEnd();
-    qsizetype end = old.size();
-    bool selectionLeft = caret.hasSelection();
-    QString typed;
+    Typing result;
+    result.kept = caret.selectionStart();
+    result.after = caret.selectionEnd();
+    result.end = document()->characterCount() - 1;
+    result.selectionLeft = caret.hasSelection();
+    QString &typed = result.typed;
     typed.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         QChar c = text.at(i);
@@ -49,37 +48,50 @@ void MapTextBox::type(const QString &text)
         }
         if (c == u'+') {
             // "+" leaves a selection standing and only drops it.
-            if (selectionLeft)
-                kept = after = caret.position();
-            selectionLeft = false;
-            if (end > after)
-                --end;
+            if (result.selectionLeft)
+                result.kept = result.after = caret.position();
+            result.selectionLeft = false;
+            if (result.end > result.after)
+                --result.end;
             else if (!typed.isEmpty())
                 typed.chop(1);
-            else if (kept > 0)
-                --kept;
+            else if (result.kept > 0)
+                --result.kept;
             continue;
         }
-        selectionLeft = false;
+        result.selectionLeft = false;
         typed += c == u' ' ? QChar(u'0') : c;
     }
+    return result;
+}
 
-    if (kept < after || !typed.isEmpty() || end < old.size()) {
+qsizetype MapTextBox::lengthAfterTyping(const QString &text) const
+{
+    const Typing result = typing(text);
+    return result.kept + result.typed.size() + result.end - result.after;
+}
+
+void MapTextBox::type(const QString &text)
+{
+    const Typing result = typing(text);
+    const qsizetype length = document()->characterCount() - 1;
+    if (result.kept < result.after || !result.typed.isEmpty() || result.end < length) {
         QTextCursor edit(document());
         edit.beginEditBlock();
         // The end first, so that the places before it stay where they are.
-        if (end < old.size()) {
-            edit.setPosition(int(end));
+        if (result.end < length) {
+            edit.setPosition(int(result.end));
             edit.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
             edit.removeSelectedText();
         }
-        edit.setPosition(int(kept));
-        edit.setPosition(int(after), QTextCursor::KeepAnchor);
-        edit.insertText(typed);
+        edit.setPosition(int(result.kept));
+        edit.setPosition(int(result.after), QTextCursor::KeepAnchor);
+        edit.insertText(result.typed);
         edit.endEditBlock();
     }
-    if (!selectionLeft) {
-        caret.setPosition(int(kept + typed.size()));
+    if (!result.selectionLeft) {
+        QTextCursor caret = textCursor();
+        caret.setPosition(int(result.kept + result.typed.size()));
         setTextCursor(caret);
     }
 }

@@ -29,6 +29,9 @@ public:
     // empty floor; CR LF and a lone CR start a new row, as Enter does; other
     // control characters are dropped, as no key types them into the map.
     void type(const QString &text);
+    // How many characters the box would hold after type(text): a CR LF
+    // counts once, a dropped character not at all, and "+" takes one away.
+    qsizetype lengthAfterTyping(const QString &text) const;
 
 signals:
     // Text to be inserted at the caret as if it had been typed.
@@ -37,4 +40,16 @@ signals:
 protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    // The box's text after typing: old[0, kept) + typed + old[after, end).
+    struct Typing
+    {
+        qsizetype kept = 0;
+        qsizetype after = 0;
+        qsizetype end = 0;
+        bool selectionLeft = false;
+        QString typed;
+    };
+    Typing typing(const QString &text) const;
 };
