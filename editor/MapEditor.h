@@ -16,6 +16,7 @@
 #include <vector>
 
 class LevelCheck;
+struct Route;
 class LiveVerdict;
 class MapPreview;
 class QFrame;
@@ -133,6 +134,7 @@ private:
     void showVerdict(const QStringList &lines, const LevelCheck &check);
     // What F6 found, on the preview: the route, or the cell at fault.
     void showFindings(const QStringList &lines, const LevelCheck &check);
+    void showRoute(const QStringList &lines, const Route &route);
     // The swatch and the preview background together.
     void showLevelColor(quint32 value);
 

@@ -20,19 +20,6 @@ constexpr int CellPixels = Twips::toPixels(Twips::Cell);
 // glance, over the outer cells, which are mostly wall.
 constexpr int BandPixels = 3;
 
-QColor bandColor(MapPreview::Judgment judgment)
-{
-    switch (judgment) {
-    case MapPreview::Judgment::Winnable:
-        return QColor(40, 170, 60);
-    case MapPreview::Judgment::NotWinnable:
-        return QColor(210, 40, 40);
-    case MapPreview::Judgment::Working:
-        break;
-    }
-    return QColor(230, 170, 30);
-}
-
 const QString Gestures = QStringLiteral(
     "Left button: paint with the brush (right-click a palette tile to choose it)\n"
     "Right button: paint floor\n"
@@ -40,6 +27,39 @@ const QString Gestures = QStringLiteral(
     "F5: play the map as it stands; F6: can it be won?");
 
 } // namespace
+
+MapPreview::Judgment MapPreview::judgmentOf(LevelCheck::Verdict verdict)
+{
+    switch (verdict) {
+    case LevelCheck::Verdict::Winnable:
+        return Judgment::Winnable;
+    case LevelCheck::Verdict::Undecided:
+        return Judgment::Undecided;
+    case LevelCheck::Verdict::Unreadable:
+    case LevelCheck::Verdict::Refused:
+    case LevelCheck::Verdict::Blocked:
+    case LevelCheck::Verdict::BadStart:
+    case LevelCheck::Verdict::TooFast:
+        break;
+    }
+    return Judgment::NotWinnable;
+}
+
+QColor MapPreview::bandColor(Judgment judgment)
+{
+    switch (judgment) {
+    case Judgment::Winnable:
+        return QColor(40, 170, 60);
+    case Judgment::NotWinnable:
+        return QColor(210, 40, 40);
+    case Judgment::Undecided:
+        // Neither yes nor no, and not still at work either.
+        return QColor(60, 110, 210);
+    case Judgment::Working:
+        break;
+    }
+    return QColor(230, 170, 30);
+}
 
 MapPreview::MapPreview(QWidget *parent)
     : Board(parent)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Board.h"
+#include "LevelCheck.h"
 
 #include <QList>
 #include <QPoint>
@@ -31,9 +32,14 @@ public:
     // Where the explorer starts; nothing when the start boxes hold no cell.
     void setStart(const std::optional<QPoint> &cell);
 
-    enum class Judgment { Working, Winnable, NotWinnable };
+    // Undecided: the search ran out before it found a route in time, and
+    // nothing shows that none exists.
+    enum class Judgment { Working, Winnable, NotWinnable, Undecided };
+    // How the frame shows a check's verdict.
+    static Judgment judgmentOf(LevelCheck::Verdict verdict);
     // The live verdict: the frame's colour, and the sentence the tooltip says.
     void setJudgment(Judgment judgment, const QString &sentence);
+    static QColor bandColor(Judgment judgment);
     Judgment judgment() const { return m_judgment; }
     QString sentence() const { return m_sentence; }
 

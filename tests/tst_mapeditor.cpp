@@ -91,6 +91,8 @@ private slots:
     void strokeRewritesTheCellsItPasses_data();
     void strokeRewritesTheCellsItPasses();
     void doubleClickPutsTheStartThere();
+    void verdictHasAFrameColourOfItsOwn_data();
+    void verdictHasAFrameColourOfItsOwn();
     void f6TellsWhetherTheLevelCanBeWon_data();
     void f6TellsWhetherTheLevelCanBeWon();
     void f5TestPlayReturnsToTheEditorAsItWas_data();
@@ -739,6 +741,33 @@ void TestMapEditor::doubleClickPutsTheStartThere()
     QCOMPARE(editor->Picture2->route(), (QList<QPoint>{{1, 1}, {2, 1}, {3, 1}}));
     editor->Text5->setText("31");
     QVERIFY(editor->Picture2->route().isEmpty());
+}
+
+void TestMapEditor::verdictHasAFrameColourOfItsOwn_data()
+{
+    QTest::addColumn<LevelCheck::Verdict>("verdict");
+    QTest::addColumn<MapPreview::Judgment>("judgment");
+    QTest::newRow("winnable") << LevelCheck::Verdict::Winnable << MapPreview::Judgment::Winnable;
+    QTest::newRow("too fast") << LevelCheck::Verdict::TooFast << MapPreview::Judgment::NotWinnable;
+    QTest::newRow("bad start") << LevelCheck::Verdict::BadStart << MapPreview::Judgment::NotWinnable;
+    QTest::newRow("undecided") << LevelCheck::Verdict::Undecided << MapPreview::Judgment::Undecided;
+}
+
+// A search cut short is told apart from a yes, a no and a check at work.
+void TestMapEditor::verdictHasAFrameColourOfItsOwn()
+{
+    QFETCH(LevelCheck::Verdict, verdict);
+    QFETCH(MapPreview::Judgment, judgment);
+    QCOMPARE(MapPreview::judgmentOf(verdict), judgment);
+    MapEditor *editor = open();
+    editor->Picture2->setJudgment(judgment, "Said in the tooltip.");
+    const QImage shot = editor->Picture2->grab().toImage();
+    QCOMPARE(shot.pixelColor(1, shot.height() / 2), MapPreview::bandColor(judgment));
+    for (const auto other : {MapPreview::Judgment::Working, MapPreview::Judgment::Winnable,
+                             MapPreview::Judgment::NotWinnable, MapPreview::Judgment::Undecided}) {
+        if (other != judgment)
+            QVERIFY(MapPreview::bandColor(other) != MapPreview::bandColor(judgment));
+    }
 }
 
 void TestMapEditor::f6TellsWhetherTheLevelCanBeWon_data()
