@@ -27,21 +27,35 @@ public:
 
     static QString path();
 
-    // Every best kept so far. A file that is missing, unreadable, no regular
-    // file, damaged or written by anything but the game reads as no best at
-    // all; it is replaced by the next best kept.
+    // Every best kept so far: each line of the file that is a level's line
+    // as the game writes it, whatever else the file holds. Empty lines, such
+    // as the last one a text editor leaves, and lines ending in LF alone are
+    // fine. A file that is missing, no regular file or written by anything
+    // but the game (another first line) reads as no best at all.
     static Table read();
     static std::optional<Result> of(int level);
 
     // Keeps the finish when it beats the level's best so far, or when the
     // level has none yet, and says whether it did. The file is written as
     // LGT.Log is: replaced whole in one step, never through a link. A file
-    // that cannot be written never stops a game; the finish still counts
-    // as a best for the player to hear of.
+    // with anything the game could not read (a garbled line, an unknown
+    // level, a level twice, another first line) is first kept whole beside
+    // it as Best.Log.old (Best.Log.old.2 and on when that name holds another
+    // file), so that nothing a player had there is lost; a file that can be
+    // neither read in full nor set aside, such as one the player may not
+    // read, is never replaced. A file that cannot be written never stops a
+    // game; the finish still counts as a best for the player to hear of.
     static bool record(int level, const Result &result);
 
-    // The file's exact content and its reading; nothing for text that is
-    // not, line for line, what the game writes.
+    // What a reading of the file found: the levels' lines it could read,
+    // and whether that was all the file held.
+    struct Reading
+    {
+        Table table;
+        bool whole = true;
+    };
+
+    // The file's exact content and its reading.
     static QByteArray content(const Table &table);
-    static std::optional<Table> parse(QByteArrayView text);
+    static Reading parse(QByteArrayView text);
 };

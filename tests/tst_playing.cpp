@@ -473,13 +473,20 @@ void TestPlaying::exitTellsHowTheLevelWent_data()
     QTest::addColumn<QString>("timeLeft");
     QTest::addColumn<bool>("best");
     QTest::addColumn<int>("kept");
-    const QByteArray twenty = BestResults::content({{7, {20, 4000}}});
-    QTest::newRow("first finish") << QByteArray() << "25" << true << 25;
-    QTest::newRow("faster") << twenty << "21" << true << 21;
-    QTest::newRow("as fast") << twenty << "20" << false << 20;
-    QTest::newRow("slower") << twenty << "3" << false << 20;
-    QTest::newRow("damaged file") << twenty.chopped(1) << "3" << true << 3;
-    QTest::newRow("foreign file") << QByteArray("7 99 4000\r\n") << "2" << true << 2;
+    QTest::addColumn<bool>("setAside"); // the old file kept whole beside the new one
+    const QByteArray twenty = BestResults::content({{3, {9, 100}}, {7, {20, 4000}}});
+    QTest::newRow("first finish") << QByteArray() << "25" << true << 25 << false;
+    QTest::newRow("faster") << twenty << "21" << true << 21 << false;
+    QTest::newRow("as fast") << twenty << "20" << false << 20 << false;
+    QTest::newRow("slower") << twenty << "3" << false << 20 << false;
+    QTest::newRow("last line feed missing") << twenty.chopped(1) << "3" << false << 20 << false;
+    QTest::newRow("an editor's empty last line") << twenty + "\n" << "21" << true << 21 << false;
+    QTest::newRow("line feeds alone") << QByteArray(twenty).replace("\r", "") << "3" << false << 20 << false;
+    QTest::newRow("unknown level") << twenty + "21 5 100\r\n" << "3" << false << 20 << false;
+    QTest::newRow("unknown level, faster") << twenty + "21 5 100\r\n" << "25" << true << 25 << true;
+    QTest::newRow("garbled line, faster") << twenty.first(25) + "7 x\r\n" + twenty.sliced(25) << "21" << true << 21 << true;
+    QTest::newRow("a level twice, faster") << twenty + "7 30 4000\r\n" << "21" << true << 21 << true;
+    QTest::newRow("foreign file") << QByteArray("7 99 4000\r\n") << "2" << true << 2 << true;
 }
 
 void TestPlaying::exitTellsHowTheLevelWent()
@@ -488,6 +495,7 @@ void TestPlaying::exitTellsHowTheLevelWent()
     QFETCH(QString, timeLeft);
     QFETCH(bool, best);
     QFETCH(int, kept);
+    QFETCH(bool, setAside);
     if (!bestFile.isEmpty())
         m_dir->write("Best.Log", bestFile);
     playCustom(board({"040", "404", "040"}, timeLeft), "7");
@@ -497,6 +505,8 @@ void TestPlaying::exitTellsHowTheLevelWent()
     QVERIFY(banner.startsWith("Level 7 done\n") && banner.contains(QString(", %1 seconds left").arg(timeLeft)));
     QCOMPARE(banner.contains("best"), best);
     QCOMPARE(BestResults::of(7)->secondsLeft, kept);
+    QCOMPARE(BestResults::of(3).has_value(), bestFile.contains("3 9 100"));
+    QCOMPARE(m_dir->read("Best.Log.old"), setAside ? bestFile : QByteArray());
     // The banner stops nothing: the next level waits for its first key.
     QCOMPARE(m_screen->Label2->text(), QStringLiteral("8"));
     QVERIFY(!m_screen->Timer1->isActive() && !m_screen->isPaused());
