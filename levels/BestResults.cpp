@@ -139,19 +139,20 @@ std::optional<BestResults::Result> BestResults::of(int level)
     return found->second;
 }
 
-bool BestResults::record(int level, const Result &result)
+BestResults::Outcome BestResults::record(int level, const Result &result)
 {
     if (level < 1 || level > LevelTable::BuiltInLevels)
-        return false;
+        return Outcome::NoBest;
     const Stored stored = load();
     Table table = stored.reading.table;
     const auto found = table.find(level);
     if (found != table.end() && found->second.secondsLeft >= result.secondsLeft)
-        return false;
+        return Outcome::NoBest;
     table[level] = result;
-    if (setAside(stored))
-        RegularFile::replace(path(), content(table), RegularFile::InPlace::WhenFolderRefuses);
-    return true;
+    if (!setAside(stored)
+        || !RegularFile::replace(path(), content(table), RegularFile::InPlace::WhenFolderRefuses))
+        return Outcome::NotKept;
+    return Outcome::Kept;
 }
 
 QByteArray BestResults::content(const Table &table)

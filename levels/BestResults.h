@@ -35,17 +35,24 @@ public:
     static Table read();
     static std::optional<Result> of(int level);
 
+    // What became of a finish.
+    enum class Outcome {
+        NoBest,  // the level's best so far is as good or better
+        Kept,    // the new best is in the file
+        NotKept, // a best, but the file could not take it
+    };
+
     // Keeps the finish when it beats the level's best so far, or when the
-    // level has none yet, and says whether it did. The file is written as
+    // level has none yet, and says what became of it. The file is written as
     // LGT.Log is: replaced whole in one step, never through a link. A file
     // with anything the game could not read (a garbled line, an unknown
     // level, a level twice, another first line) is first kept whole beside
     // it as Best.Log.old (Best.Log.old.2 and on when that name holds another
     // file), so that nothing a player had there is lost; a file that can be
     // neither read in full nor set aside, such as one the player may not
-    // read, is never replaced. A file that cannot be written never stops a
-    // game; the finish still counts as a best for the player to hear of.
-    static bool record(int level, const Result &result);
+    // read, is never replaced. A file that cannot be written (a full disk,
+    // a read-only folder) never stops a game, but its best is not kept.
+    static Outcome record(int level, const Result &result);
 
     // What a reading of the file found: the levels' lines it could read,
     // and whether that was all the file held.

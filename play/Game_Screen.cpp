@@ -303,7 +303,7 @@ void Game_Screen::levelEnd()
     if (level >= 1 && level <= LevelTable::BuiltInLevels) {
         // Read off the panel before the next build resets the clock.
         const BestResults::Result result{int(value(Label5)), LevelMap(m_levels.at(std::size_t(level - 1))).points()};
-        const bool best = BestResults::record(level, result);
+        const BestResults::Outcome best = BestResults::record(level, result);
         m_cover->showBanner(PlayCover::bannerText(level, result.points, result.secondsLeft, best));
     }
     if (level == LevelTable::BuiltInLevels) {

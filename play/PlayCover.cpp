@@ -44,15 +44,23 @@ void PlayCover::showBanner(const QString &text)
     refresh();
 }
 
-QString PlayCover::bannerText(int level, int points, int secondsLeft, bool best)
+QString PlayCover::bannerText(int level, int points, int secondsLeft, BestResults::Outcome best)
 {
     QString text = QStringLiteral("Level %1 done\n%2 points, %3 %4 left")
                        .arg(level)
                        .arg(points)
                        .arg(secondsLeft)
                        .arg(secondsLeft == 1 ? QStringLiteral("second") : QStringLiteral("seconds"));
-    if (best)
+    switch (best) {
+    case BestResults::Outcome::NoBest:
+        break;
+    case BestResults::Outcome::Kept:
         text += QStringLiteral("\nYour best on this level!");
+        break;
+    case BestResults::Outcome::NotKept:
+        text += QStringLiteral("\nYour best, but it could not be saved");
+        break;
+    }
     return text;
 }
 

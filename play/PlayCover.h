@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "BestResults.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -30,8 +32,9 @@ public:
     // The banner's text while it is up, else empty.
     QString banner() const { return m_banner; }
 
-    // What the banner says after a built-in level's exit.
-    static QString bannerText(int level, int points, int secondsLeft, bool best);
+    // What the banner says after a built-in level's exit; it never claims a
+    // best the game could not keep.
+    static QString bannerText(int level, int points, int secondsLeft, BestResults::Outcome best);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

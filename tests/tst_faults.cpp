@@ -9,11 +9,13 @@
 #include "Load_Files.h"
 #include "MapEditor.h"
 #include "MessageBox.h"
+#include "PlayCover.h"
 #include "ProgramDir.h"
 #include "ProgressFile.h"
 #include "RegularFile.h"
 #include "ScratchDir.h"
 #include "Start_Level.h"
+#include "VirtualKey.h"
 
 #include <QDir>
 #include <QFile>
@@ -238,6 +240,16 @@ void TestFaults::gameGoesOnWhenProgressCannotBeWritten()
     QCOMPARE(screen->Label5->text(), QStringLiteral("30"));
     QVERIFY(!ProgressFile::record(1));
     QCOMPARE(ProgressFile::readSlot(), 0.0);
+    QVERIFY(m_messages.isEmpty());
+
+    // Nor is a best: the banner does not claim one.
+    screen->setCustomLevel({QStringLiteral("Custom"), QStringLiteral("30"), 0, QStringLiteral("480"),
+                            QStringLiteral("480"), {QStringLiteral("040"), QStringLiteral("404")}});
+    screen->Label2->setText(QStringLiteral("7"));
+    screen->loadscreen(LevelTable::CustomSlot);
+    screen->Form_KeyDown(VirtualKey::Right, 0);
+    QCOMPARE(screen->cover()->banner().section(u'\n', 2), QStringLiteral("Your best, but it could not be saved"));
+    QVERIFY(BestResults::read().empty());
     QVERIFY(m_messages.isEmpty());
 
     // The level selection falls back to the first level.
@@ -785,7 +797,7 @@ void TestFaults::specialFilesAreNeitherOpenedNorWrittenThrough()
         QCOMPARE(m_dir->read(QStringLiteral("game/LGT.Log")), ProgressFile::content(5));
         break;
     case Use::BestWrite:
-        QVERIFY(BestResults::record(5, {12, 300}));
+        QCOMPARE(BestResults::record(5, {12, 300}), BestResults::Outcome::Kept);
         QCOMPARE(BestResults::read().size(), readable ? std::size_t(2) : std::size_t(1));
         break;
     }
