@@ -21,8 +21,8 @@ class LiveVerdict : public QObject
 
 public:
     explicit LiveVerdict(QObject *parent);
-    // Waits for the check under way, which the solver's time budget keeps
-    // short.
+    // Gives the check under way up through the solver's stop flag and waits
+    // the moment it takes to end.
     ~LiveVerdict() override;
 
     // The level as the lines of its file.

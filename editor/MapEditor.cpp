@@ -591,7 +591,8 @@ void MapEditor::showFindings(const QStringList &lines, const LevelCheck &check)
             showRoute(lines, *check.route());
         break;
     case LevelCheck::Verdict::Blocked:
-        if (check.obstacle().kind == Obstacle::Kind::CannotBeReached)
+        if (check.obstacle().kind == Obstacle::Kind::CannotBeReached
+            || check.obstacle().kind == Obstacle::Kind::BeyondReach)
             Picture2->markCell(check.obstacle().cell);
         break;
     case LevelCheck::Verdict::BadStart:

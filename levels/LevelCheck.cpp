@@ -9,6 +9,7 @@
 #include "TileCodes.h"
 
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -42,6 +43,8 @@ QString quoted(const QString &text)
 // Codes that name no tile are walls to the figure; a few of them are worth a
 // line each, a map full of them a count.
 constexpr int UnknownCodesNamed = 5;
+// Likewise the banknotes and diamonds out of reach, for each cause.
+constexpr int UnreachableNamed = 5;
 
 } // namespace
 
@@ -147,12 +150,16 @@ void LevelCheck::examine(const LevelRecord &level, const std::atomic_bool *stop)
         m_stopped = true;
         return;
     }
+    const QString undecided = QStringLiteral("not decided: no route found within the search's limit");
     if (!route) {
-        m_verdict = Verdict::Blocked;
         m_obstacle = solver.obstacles().first();
         m_problem = problem(map, m_obstacle);
         m_report += problems(map, solver.obstacles());
-        m_report.append(QStringLiteral("cannot be won"));
+        // A map the search declines, or a search that came back empty, proves
+        // nothing against the level.
+        const bool proven = !isUndecided(m_obstacle.kind);
+        m_verdict = proven ? Verdict::Blocked : Verdict::Undecided;
+        m_report.append(proven ? QStringLiteral("cannot be won") : undecided);
         return;
     }
     if (collectibles == 0)
@@ -174,19 +181,41 @@ void LevelCheck::examine(const LevelRecord &level, const std::atomic_bool *stop)
         pace = QStringLiteral("no pace gets out in time");
     else
         pace = QStringLiteral("needs %1 moves a second").arg(route->pace, 0, 'f', 2);
+    // The route was played through by the game's rules at the pace it names.
     m_winnable = route->pace <= LevelSolver::HumanPace;
-    m_verdict = m_winnable ? Verdict::Winnable : Verdict::TooFast;
+    m_verdict = m_winnable ? Verdict::Winnable : solver.noneInTime() ? Verdict::TooFast : Verdict::Undecided;
     m_route = route;
+    QString outcome;
+    switch (m_verdict) {
+    case Verdict::Winnable:
+        outcome = QStringLiteral("winnable");
+        break;
+    case Verdict::TooFast:
+        outcome = QStringLiteral("cannot be won at %1 moves a second").arg(LevelSolver::HumanPace);
+        break;
+    default:
+        outcome = undecided;
+        break;
+    }
     m_report.append(QStringLiteral("route of %1 moves (%2), %3, %4: %5")
                         .arg(route->keys.size())
-                        .arg(length, clocks, pace,
-                             m_winnable ? QStringLiteral("winnable")
-                                        : QStringLiteral("cannot be won at %1 moves a second")
-                                              .arg(LevelSolver::HumanPace)));
+                        .arg(length, clocks, pace, outcome));
     m_difficulty.emplace(map, *route);
     m_report.append(QStringLiteral("difficulty: ") + figures(*m_difficulty));
     if (m_winnable)
         m_routeKeys = QStringLiteral("route: ") + keyNames(route->keys);
+}
+
+bool LevelCheck::isUndecided(Obstacle::Kind kind)
+{
+    switch (kind) {
+    case Obstacle::Kind::MapTooBig:
+    case Obstacle::Kind::TooManyPlaces:
+    case Obstacle::Kind::NoRoute:
+        return true;
+    default:
+        return false;
+    }
 }
 
 QString LevelCheck::figures(const LevelDifficulty &difficulty)
@@ -230,9 +259,11 @@ QString LevelCheck::problem(const LevelMap &map, const Obstacle &obstacle)
     case Obstacle::Kind::TooManyPlaces:
         return QStringLiteral("the map holds too many things to collect to look for a route");
     case Obstacle::Kind::CannotBeReached:
-        return QStringLiteral("the %1 in %2 cannot be reached")
-            .arg(map.code(obstacle.cell) == TileCodes::Diamond ? QStringLiteral("diamond") : QStringLiteral("banknote"),
-                 cellName(obstacle.cell));
+        return QStringLiteral("the %1 in %2 cannot be reached").arg(itemName(map, obstacle.cell), cellName(obstacle.cell));
+    case Obstacle::Kind::BeyondReach:
+        return QStringLiteral("the %1 in %2 cannot be reached: the figure never goes past column %3 or row %3")
+            .arg(itemName(map, obstacle.cell), cellName(obstacle.cell))
+            .arg(LevelSolver::FurthestCell + 1);
     case Obstacle::Kind::NoExit:
         return QStringLiteral("the level has no exit");
     case Obstacle::Kind::NoExitReachable:
@@ -246,11 +277,31 @@ QString LevelCheck::problem(const LevelMap &map, const Obstacle &obstacle)
     Q_UNREACHABLE();
 }
 
+QString LevelCheck::itemName(const LevelMap &map, const QPoint &cell)
+{
+    return map.code(cell) == TileCodes::Diamond ? QStringLiteral("diamond") : QStringLiteral("banknote");
+}
+
 QStringList LevelCheck::problems(const LevelMap &map, const QList<Obstacle> &obstacles)
 {
+    // A few things out of reach are worth a line each, a whole stretch of
+    // them a count for each cause.
     QStringList lines;
-    for (const Obstacle &obstacle : obstacles)
-        lines.append(problem(map, obstacle));
+    std::map<Obstacle::Kind, int> unnamed;
+    std::map<Obstacle::Kind, int> named;
+    for (const Obstacle &obstacle : obstacles) {
+        if (named[obstacle.kind]++ < UnreachableNamed)
+            lines.append(problem(map, obstacle));
+        else
+            ++unnamed[obstacle.kind];
+    }
+    for (const auto &[kind, count] : unnamed) {
+        lines.append(kind == Obstacle::Kind::BeyondReach
+                         ? QStringLiteral("%1 more banknotes and diamonds lie past column %2 or row %2")
+                               .arg(count)
+                               .arg(LevelSolver::FurthestCell + 1)
+                         : QStringLiteral("%1 more banknotes and diamonds cannot be reached").arg(count));
+    }
     return lines;
 }
 
@@ -268,14 +319,16 @@ QString LevelCheck::sentence() const
             return text + QStringLiteral(", and the time never runs out.");
         return text + QStringLiteral(", at %1 keys a second.").arg(m_route->pace, 0, 'f', 2);
     }
-    case Verdict::TooFast:
-        if (std::isinf(m_route->pace))
-            return cannot.arg(
-                QStringLiteral("its route of %1 moves runs out of time at any pace").arg(m_route->keys.size()));
-        return cannot.arg(QStringLiteral("its route of %1 moves needs %2 keys a second, more than %3")
+    case Verdict::TooFast: {
+        const QString found = std::isinf(m_route->pace)
+                                  ? QStringLiteral("runs out of time at any pace")
+                                  : QStringLiteral("needs %1").arg(m_route->pace, 0, 'f', 2);
+        return cannot.arg(QStringLiteral("no route gets out in time at %1 keys a second, whichever clocks it takes "
+                                         "(the quickest found, of %2 moves, %3)")
+                              .arg(LevelSolver::HumanPace)
                               .arg(m_route->keys.size())
-                              .arg(m_route->pace, 0, 'f', 2)
-                              .arg(LevelSolver::HumanPace));
+                              .arg(found));
+    }
     case Verdict::Blocked:
         return cannot.arg(m_problem);
     case Verdict::Undecided:

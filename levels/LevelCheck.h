@@ -48,9 +48,11 @@ public:
     };
     Verdict verdict() const { return m_verdict; }
     LevelRecord::FileFault fault() const { return m_fault; }
-    // Meaningful only when the verdict is Blocked or BadStart.
+    // Meaningful only when the verdict is Blocked or BadStart, or Undecided
+    // without a route.
     Obstacle obstacle() const { return m_obstacle; }
-    // The route found, when there is one (Winnable and TooFast).
+    // The route found, when there is one (Winnable, TooFast, and Undecided
+    // with a route too slow).
     const std::optional<Route> &route() const { return m_route; }
     // How hard that route makes the level, when there is one.
     const std::optional<LevelDifficulty> &difficulty() const { return m_difficulty; }
@@ -76,6 +78,9 @@ private:
     void examine(const LevelRecord &level, const std::atomic_bool *stop = nullptr);
     static QString faultLine(const QStringList &lines);
     static QString problem(const LevelMap &map, const Obstacle &obstacle);
+    static QString itemName(const LevelMap &map, const QPoint &cell);
+    // The search declined the map or came back empty: nothing is proven.
+    static bool isUndecided(Obstacle::Kind kind);
 
     bool m_winnable = false;
     bool m_stopped = false;

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LevelRules.h"
 
+#include <cmath>
+
 LevelRules::Press LevelRules::press(const State &state, Arrow::Direction arrow, const Lookup &codeAt)
 {
     Press press;
     press.facing = arrow;
-    // The play screen keeps positions as 16-bit numbers, and so looks a step
-    // past them up where they wrap round.
-    const QPoint to = state.figure + Arrow::stepTwips(arrow);
-    press.cell = QPoint(qint16(to.x()), qint16(to.y()));
+    press.cell = target(state.figure, arrow);
     press.tile = TileRule::of(codeAt(press.cell.x(), press.cell.y()));
     const TileRule &tile = press.tile;
     if (tile.exit) {
@@ -24,9 +23,15 @@ LevelRules::Press LevelRules::press(const State &state, Arrow::Direction arrow, 
     if (tile.score != 0)
         press.score = asShown(state.score + tile.score);
     if (tile.seconds != 0)
-        press.timeLeft = asShown(state.timeLeft + tile.seconds);
+        press.timeLeft = withSeconds(state.timeLeft, tile.seconds);
     press.lightsFloor = tile.lightsFloor;
     return press;
+}
+
+QPoint LevelRules::target(const QPoint &figure, Arrow::Direction arrow)
+{
+    const QPoint to = figure + Arrow::stepTwips(arrow);
+    return QPoint(qint16(to.x()), qint16(to.y()));
 }
 
 LevelRules::State LevelRules::after(const State &state, const Press &press)
@@ -49,6 +54,15 @@ LevelRules::Tick LevelRules::tick(double timeLeft)
 QString LevelRules::caption(double number)
 {
     return QString::number(number, 'g', 15);
+}
+
+double LevelRules::asShown(double number)
+{
+    // Fifteen digits hold every whole number below 10^15 exactly, and the
+    // checker asks this of each second of a long route.
+    if (number == std::floor(number) && std::abs(number) < 1e15)
+        return number;
+    return read(caption(number));
 }
 
 double LevelRules::read(const QString &caption)

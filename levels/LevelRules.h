@@ -55,6 +55,13 @@ public:
         bool leaves = false;
     };
     static Press press(const State &state, Arrow::Direction arrow, const Lookup &codeAt);
+    // The twips an arrow key looks at from the figure's twips. The play
+    // screen keeps positions as 16-bit numbers, so a step past 32767 wraps
+    // round to a position between cells, where no tile stands: the figure
+    // can never stand further right or down than the 69th column or row.
+    static QPoint target(const QPoint &figure, Arrow::Direction arrow);
+    // The time left once a clock's seconds are added to it.
+    static double withSeconds(double timeLeft, int seconds) { return asShown(timeLeft + seconds); }
     // The state after a press.
     static State after(const State &state, const Press &press);
 
@@ -75,5 +82,5 @@ public:
     // in the checker just as it does on the panel.
     static QString caption(double number);
     static double read(const QString &caption);
-    static double asShown(double number) { return read(caption(number)); }
+    static double asShown(double number);
 };

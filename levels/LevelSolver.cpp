@@ -3,10 +3,13 @@
 
 #include "Arrow.h"
 #include "LevelPlay.h"
+#include "LevelRules.h"
 #include "TileCodes.h"
 #include "TileRule.h"
+#include "Twips.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -24,8 +27,16 @@ constexpr int Exit = -2;
 constexpr int Kicks = 200;
 constexpr int KickPatience = 100;
 // Every clock subset is tried while there are this few clocks; beyond it,
-// none or all of them.
+// none, each one alone, all of them, and clocks added one by one while each
+// lets the route get out at a slower pace.
 constexpr int ClockSubsetsUpTo = 4;
+const int ClockSeconds = TileRule::of(TileCodes::Clock).seconds;
+
+// A count the play screen's captions hold exactly, in whole seconds.
+bool isWhole(double seconds)
+{
+    return seconds == std::floor(seconds) && std::abs(seconds) < 1e15;
+}
 // Rounds of recharging the places while the bound climbs, and how many
 // rounds without a better bound halve the step.
 constexpr int BoundRounds = 2000;
@@ -67,11 +78,9 @@ QList<int> LevelSolver::distancesFrom(const QPoint &cell) const
     distances[source] = 0;
     for (qsizetype head = 0; head < queue.size(); ++head) {
         const int here = queue.at(head);
-        const QPoint at = cellAt(here);
         for (const Arrow::Direction arrow : Arrow::All) {
-            const QPoint next = at + Arrow::step(arrow);
-            const int there = index(next);
-            if (there < 0 || distances.at(there) != Unreachable || !m_walkable.at(there))
+            const int there = next(here, arrow);
+            if (there < 0 || distances.at(there) != Unreachable)
                 continue;
             distances[there] = distances.at(here) + 1;
             queue.append(there);
@@ -84,11 +93,25 @@ void LevelSolver::measure()
 {
     m_width = m_map.columns() + 2;
     m_height = m_map.rows() + 2;
+    const int cells = m_width * m_height;
     // Every search from a place asks of each cell again, so each cell's
-    // tile is asked once.
-    m_walkable.resize(m_width * m_height);
-    for (int at = 0; at < m_walkable.size(); ++at)
-        m_walkable[at] = m_map.isWalkable(cellAt(at));
+    // tile and each step from it are worked out once, by the play screen's
+    // positions.
+    QList<bool> walkable(cells);
+    for (int at = 0; at < cells; ++at)
+        walkable[at] = m_map.isWalkable(cellAt(at));
+    m_next.fill(-1, cells * 4);
+    for (int at = 0; at < cells; ++at) {
+        for (const Arrow::Direction arrow : Arrow::All) {
+            const QPoint to = LevelRules::target(cellAt(at) * Twips::Cell, arrow);
+            if (to.x() % Twips::Cell != 0 || to.y() % Twips::Cell != 0)
+                continue;
+            const int there = index(to / Twips::Cell);
+            if (there >= 0 && walkable.at(there))
+                m_next[at * 4 + arrow] = there;
+        }
+    }
+    m_wholeLimit = wholeTimeLimit();
     m_nodes = QList<QPoint>{*m_map.start()} + m_map.collectibles();
     m_collectibles = int(m_nodes.size()) - 1;
     m_nodes += m_map.clocks();
@@ -99,21 +122,28 @@ void LevelSolver::measure()
         m_fromNode.append(distancesFrom(node));
 
     m_exitBeside.clear();
+    m_exitPush.clear();
     for (const QPoint &exit : m_map.exits()) {
         for (const Arrow::Direction arrow : Arrow::All) {
-            const QPoint beside = exit + Arrow::step(arrow);
+            const QPoint beside = exit - Arrow::step(arrow);
+            const int at = index(beside);
             // The figure may start beside an exit on a cell it could not
             // walk back onto.
-            if (index(beside) >= 0 && (m_map.isWalkable(beside) || beside == start))
-                m_exitBeside.append(index(beside));
+            if (at < 0 || !(walkable.at(at) || beside == start))
+                continue;
+            if (LevelRules::target(beside * Twips::Cell, arrow) == exit * Twips::Cell) {
+                m_exitBeside.append(at);
+                m_exitPush.append(arrow);
+            }
         }
     }
 
     // Something lying under the start is only taken by stepping off the cell
     // and back onto it.
     int backToStart = Unreachable;
+    const int startAt = index(start);
     for (const Arrow::Direction arrow : Arrow::All) {
-        if (m_map.isWalkable(start + Arrow::step(arrow)))
+        if (startAt >= 0 && next(startAt, arrow) >= 0 && next(next(startAt, arrow), Arrow::opposite(arrow)) == startAt)
             backToStart = 2;
     }
 
@@ -145,9 +175,9 @@ void LevelSolver::measure()
     }
 }
 
-bool LevelSolver::outOfTime() const
+bool LevelSolver::outOfSteps() const
 {
-    return m_until.hasExpired() || stopRequested();
+    return m_steps >= m_stepLimit || stopRequested();
 }
 
 int LevelSolver::cost(const QList<int> &order) const
@@ -265,7 +295,8 @@ int LevelSolver::lowerBound(const QList<int> &nodes, int known) const
         // A chain: nothing left to charge; or the bound meets a known route;
         // or it has settled; or the search has no time left for it. The
         // bound holds whenever it stops.
-        if (off == 0 || std::ceil(bound - 1e-6) >= known || boldness < SettledBoldness || outOfTime())
+        spend(count * count);
+        if (off == 0 || std::ceil(bound - 1e-6) >= known || boldness < SettledBoldness || outOfSteps())
             break;
         const double step = boldness * std::max(1.0, known - weightNow) / off;
         for (qsizetype i = 0; i < count; ++i)
@@ -284,6 +315,8 @@ QList<int> LevelSolver::exactOrder(const QList<int> &nodes, int &length) const
     for (int j = 0; j < n; ++j)
         best[(1 << j) * n + j] = distance(0, nodes.at(j));
     for (int visited = 1; visited <= full; ++visited) {
+        if (stopRequested())
+            return {};
         for (int j = 0; j < n; ++j) {
             const int here = best.at(visited * n + j);
             if (!(visited & (1 << j)) || here >= Unreachable)
@@ -362,8 +395,11 @@ void LevelSolver::shorten(QList<int> &order) const
     };
 
     bool improved = true;
-    while (improved && !outOfTime()) {
+    while (improved && !outOfSteps()) {
         improved = false;
+        // A round looks at every pair of places, and at every gap for every
+        // stretch.
+        spend(qint64(n + 1) * (n + 1) * 4);
         // Reverse a stretch of the tour.
         for (int i = 1; i <= n; ++i) {
             const int *const fromBefore = from + place[i - 1] * width;
@@ -433,7 +469,7 @@ void LevelSolver::shakeUp(QList<int> &order, int enough) const
     std::mt19937 draw(20);
     int bestCost = cost(order);
     int sinceShorter = 0;
-    for (int kick = 0; kick < Kicks && sinceShorter < KickPatience && bestCost > enough && !outOfTime(); ++kick) {
+    for (int kick = 0; kick < Kicks && sinceShorter < KickPatience && bestCost > enough && !outOfSteps(); ++kick) {
         const int n = int(order.size());
         std::uniform_int_distribution<int> cut(1, n - 1);
         int cuts[3] = {cut(draw), cut(draw), cut(draw)};
@@ -473,19 +509,158 @@ QList<int> LevelSolver::withClocks(QList<int> order, const QList<int> &clocks) c
     return order;
 }
 
-bool LevelSolver::mayBeat(const QList<int> &clocks, int bound, const Route &best) const
+QList<int> LevelSolver::withClocksInTime(QList<int> order, const QList<int> &clocks) const
 {
-    // The best such a route could do: as short as the bound, and each clock
-    // taken by the first key that could reach it.
+    for (const int clock : clocks) {
+        QList<int> best;
+        double bestPace = 0;
+        int bestCost = 0;
+        for (qsizetype at = 0; at <= order.size(); ++at) {
+            QList<int> tried = order;
+            tried.insert(at, clock);
+            const double pace = wholeSecondsPace(tried);
+            const int moves = cost(tried);
+            if (best.isEmpty() || pace < bestPace || (pace == bestPace && moves < bestCost)) {
+                best = tried;
+                bestPace = pace;
+                bestCost = moves;
+            }
+        }
+        spend(order.size() * order.size());
+        order = best;
+    }
+    return order;
+}
+
+double LevelSolver::wholeSecondsPace(const QList<int> &order) const
+{
+    // While j clocks are taken, the clock shows limit + j * 15 seconds, so
+    // the keys up to the next clock (or the push into the exit) must all
+    // fall before that many seconds have passed.
+    const std::optional<double> &limit = m_wholeLimit;
+    if (!limit)
+        return 0;
+    double pace = 0;
+    int moves = 0;
+    int from = 0;
+    int taken = 0;
+    for (const int node : order) {
+        moves += distance(from, node);
+        from = node;
+        if (node > m_collectibles) {
+            pace = std::max(pace, (moves - 1) / (*limit + ClockSeconds * taken));
+            ++taken;
+        }
+    }
+    moves += toExit(from);
+    return std::max(pace, (moves - 1) / (*limit + ClockSeconds * taken));
+}
+
+Playthrough LevelSolver::dream(const QList<int> &clocks, int bound) const
+{
     Playthrough dream;
     dream.keysUsed = bound;
     dream.leftThroughExit = true;
     for (const int clock : clocks)
         dream.clockKeys.append(distance(0, clock) - 1);
     std::sort(dream.clockKeys.begin(), dream.clockKeys.end());
-    dream.secondsAdded.fill(TileRule::of(TileCodes::Clock).seconds, dream.clockKeys.size());
-    const double pace = slowestPace(m_map, dream);
+    dream.secondsAdded.fill(ClockSeconds, dream.clockKeys.size());
+    return dream;
+}
+
+bool LevelSolver::mayBeat(const QList<int> &clocks, int bound, const Route &best) const
+{
+    const double pace = slowestPace(m_map, dream(clocks, bound));
     return pace < best.pace || (pace == best.pace && bound < best.keys.size());
+}
+
+std::optional<double> LevelSolver::wholeTimeLimit() const
+{
+    const double limit = m_map.timeLimit();
+    const double whole = std::round(limit);
+    if (whole < 1 || !isWhole(whole))
+        return std::nullopt;
+    // A limit a hair off a whole number is written back whole at the first
+    // tick, clocks taken before it or not; then the count is whole for good.
+    double timeLeft = limit;
+    for (qsizetype clocks = 0; clocks <= m_map.clocks().size(); ++clocks) {
+        if (LevelRules::tick(timeLeft).timeLeft != whole + ClockSeconds * double(clocks) - 1)
+            return std::nullopt;
+        timeLeft = LevelRules::withSeconds(timeLeft, ClockSeconds);
+    }
+    return whole;
+}
+
+std::optional<QList<int>> LevelSolver::exactInTime(const QList<int> &nodes, double pace) const
+{
+    const std::optional<double> &limit = m_wholeLimit;
+    Q_ASSERT(limit);
+    // A route is in time when the last tick before each key still leaves a
+    // second on the clock. A way into a set of places that ends at a place
+    // with fewer moves leaves every later key more time, so the fewest
+    // moves in time are all each set and end need to keep.
+    const auto inTimeAfter = [&](int moves, int clocks) {
+        return moves <= 0 || std::floor((moves - 1) / pace) <= *limit + ClockSeconds * clocks - 1;
+    };
+    const int n = int(nodes.size());
+    int mustTake = 0;
+    int clockSet = 0;
+    for (int j = 0; j < n; ++j)
+        (nodes.at(j) <= m_collectibles ? mustTake : clockSet) |= 1 << j;
+    if (n == 0) {
+        if (inTimeAfter(toExit(0), 0))
+            return QList<int>{};
+        return std::nullopt;
+    }
+    const int full = (1 << n) - 1;
+    QList<int> best((full + 1) * n, Unreachable);
+    QList<int> came(best.size(), -1);
+    for (int j = 0; j < n; ++j) {
+        const int moves = distance(0, nodes.at(j));
+        if (moves < Unreachable && inTimeAfter(moves, 0))
+            best[(1 << j) * n + j] = moves;
+    }
+    int bestTotal = Unreachable;
+    int bestVisited = 0;
+    int bestLast = -1;
+    for (int visited = 1; visited <= full; ++visited) {
+        if (stopRequested())
+            return std::nullopt;
+        const int clocks = std::popcount(unsigned(visited & clockSet));
+        for (int j = 0; j < n; ++j) {
+            const int here = best.at(visited * n + j);
+            if (!(visited & (1 << j)) || here >= Unreachable)
+                continue;
+            if ((visited & mustTake) == mustTake) {
+                const int total = here + toExit(nodes.at(j));
+                if (total < bestTotal && inTimeAfter(total, clocks)) {
+                    bestTotal = total;
+                    bestVisited = visited;
+                    bestLast = j;
+                }
+            }
+            for (int k = 0; k < n; ++k) {
+                if (visited & (1 << k))
+                    continue;
+                const int moves = here + distance(nodes.at(j), nodes.at(k));
+                const int slot = (visited | (1 << k)) * n + k;
+                if (moves < best.at(slot) && inTimeAfter(moves, clocks)) {
+                    best[slot] = moves;
+                    came[slot] = j;
+                }
+            }
+        }
+    }
+    if (bestLast < 0)
+        return std::nullopt;
+    QList<int> order;
+    for (int visited = bestVisited, j = bestLast; j >= 0;) {
+        order.prepend(nodes.at(j));
+        const int previous = came.at(visited * n + j);
+        visited &= ~(1 << j);
+        j = previous;
+    }
+    return order;
 }
 
 QString LevelSolver::path(int from, const QPoint &to) const
@@ -494,13 +669,13 @@ QString LevelSolver::path(int from, const QPoint &to) const
     // steps round.
     const QList<int> &distances = m_fromNode.at(from);
     QString keys;
-    QPoint here = to;
-    while (distances.at(index(here)) > 0) {
+    int here = index(to);
+    while (distances.at(here) > 0) {
         for (const Arrow::Direction arrow : Arrow::All) {
-            const QPoint back = here + Arrow::step(arrow);
-            const int at = index(back);
-            if (at >= 0 && distances.at(at) == distances.at(index(here)) - 1) {
-                keys.prepend(QLatin1Char(Arrow::letter(Arrow::opposite(arrow))));
+            const int back = index(cellAt(here) + Arrow::step(arrow));
+            const Arrow::Direction key = Arrow::opposite(arrow);
+            if (back >= 0 && distances.at(back) == distances.at(here) - 1 && next(back, key) == here) {
+                keys.prepend(QLatin1Char(Arrow::letter(key)));
                 here = back;
                 break;
             }
@@ -513,11 +688,13 @@ QString LevelSolver::keysFor(const QList<int> &order) const
 {
     QString keys;
     int from = 0;
+    const int startAt = index(m_nodes.at(0));
     for (const int node : order) {
         const QPoint target = m_nodes.at(node);
         if (from == 0 && target == m_nodes.at(0)) {
             for (const Arrow::Direction arrow : Arrow::All) {
-                if (m_map.isWalkable(target + Arrow::step(arrow))) {
+                const int off = next(startAt, arrow);
+                if (off >= 0 && next(off, Arrow::opposite(arrow)) == startAt) {
                     keys += QLatin1Char(Arrow::letter(arrow));
                     keys += QLatin1Char(Arrow::letter(Arrow::opposite(arrow)));
                     break;
@@ -530,30 +707,23 @@ QString LevelSolver::keysFor(const QList<int> &order) const
     }
 
     // On to the cell beside an exit that is nearest, and push into it.
-    int bestBeside = -1;
-    for (const int beside : m_exitBeside) {
-        if (bestBeside < 0 || m_fromNode.at(from).at(beside) < m_fromNode.at(from).at(bestBeside))
-            bestBeside = beside;
+    qsizetype bestBeside = -1;
+    for (qsizetype i = 0; i < m_exitBeside.size(); ++i) {
+        if (bestBeside < 0
+            || m_fromNode.at(from).at(m_exitBeside.at(i)) < m_fromNode.at(from).at(m_exitBeside.at(bestBeside)))
+            bestBeside = i;
     }
-    const QPoint beside = cellAt(bestBeside);
-    keys += path(from, beside);
-    for (const Arrow::Direction arrow : Arrow::All) {
-        if (TileRule::of(m_map.code(beside + Arrow::step(arrow))).exit) {
-            keys += QLatin1Char(Arrow::letter(arrow));
-            break;
-        }
-    }
+    keys += path(from, cellAt(m_exitBeside.at(bestBeside)));
+    keys += QLatin1Char(Arrow::letter(m_exitPush.at(bestBeside)));
     return keys;
 }
 
 std::optional<Route> LevelSolver::solve()
 {
-    // The order without clocks may take up to half of the time when there
-    // are clocks to choose.
-    const QDeadlineTimer searchEnd(SearchMs);
-    const QDeadlineTimer plainEnd(SearchMs / 2);
-    m_until = searchEnd;
+    m_steps = 0;
+    allow(SearchSteps);
     m_stopped = false;
+    m_noneInTime = false;
     m_obstacles.clear();
     if (!m_map.start()) {
         m_obstacles.append({Obstacle::Kind::StartOffGrid, {}});
@@ -572,8 +742,11 @@ std::optional<Route> LevelSolver::solve()
     QList<int> collectibles;
     for (int node = 1; node <= m_collectibles; ++node) {
         collectibles.append(node);
-        if (distance(0, node) >= Unreachable)
-            m_obstacles.append({Obstacle::Kind::CannotBeReached, m_nodes.at(node)});
+        if (distance(0, node) < Unreachable)
+            continue;
+        const QPoint cell = m_nodes.at(node);
+        const bool beyond = cell.x() > FurthestCell || cell.y() > FurthestCell;
+        m_obstacles.append({beyond ? Obstacle::Kind::BeyondReach : Obstacle::Kind::CannotBeReached, cell});
     }
     if (m_map.exits().isEmpty())
         m_obstacles.append({Obstacle::Kind::NoExit, {}});
@@ -600,11 +773,11 @@ std::optional<Route> LevelSolver::solve()
 
     Route route;
 
-    // Which clocks to fetch: any choice while there are few, otherwise none
-    // or all of them.
-    QList<QList<int>> clockChoices;
+    // Which clocks to fetch: any choice while there are few, otherwise none,
+    // each alone or all of them, and then more one by one below.
+    QList<QList<int>> clockChoices{{}};
     if (clocks.size() <= ClockSubsetsUpTo) {
-        for (int subset = 0; subset < (1 << clocks.size()); ++subset) {
+        for (int subset = 1; subset < (1 << clocks.size()); ++subset) {
             QList<int> chosen;
             for (qsizetype i = 0; i < clocks.size(); ++i) {
                 if (subset & (1 << i))
@@ -613,28 +786,30 @@ std::optional<Route> LevelSolver::solve()
             clockChoices.append(chosen);
         }
     } else {
-        clockChoices = {{}, clocks};
+        for (const int clock : std::as_const(clocks))
+            clockChoices.append(QList<int>{clock});
+        clockChoices.append(clocks);
     }
 
     // The order without clocks comes first. Local search from the nearest
-    // place first always runs to its end, however short of time the rest
-    // leaves it: that is what makes the route worth giving. Shaking it up
-    // stops once it meets the lower bound, since no order beats that.
+    // place first may take the whole count of steps: that is what makes the
+    // route worth giving. Shaking it up stops once it meets the lower bound,
+    // since no order beats that.
+    const qint64 half = SearchSteps / 2;
     QList<int> plainOrder;
     if (collectibles.size() <= ExactPoints) {
         plainOrder = exactOrder(collectibles, route.lowerBound);
     } else {
         const QList<int> nearest = nearestFirst(collectibles);
         plainOrder = nearest;
-        m_until = QDeadlineTimer(QDeadlineTimer::Forever);
         shorten(plainOrder);
-        // The bound may take a quarter of the time, however long finding
+        // The bound may take a quarter of the steps, however many finding
         // the places took.
-        m_until = std::min(QDeadlineTimer(SearchMs / 4), searchEnd);
+        allow(SearchSteps / 4);
         route.lowerBound = lowerBound(collectibles, cost(nearest));
-        m_until = clockChoices.size() > 1 ? plainEnd : searchEnd;
+        allow(clocks.isEmpty() ? SearchSteps : std::max(qint64(0), half - m_steps));
         shakeUp(plainOrder, route.lowerBound);
-        m_until = searchEnd;
+        allow(SearchSteps);
     }
 
     bool found = false;
@@ -642,20 +817,23 @@ std::optional<Route> LevelSolver::solve()
     const auto consider = [&](const QList<int> &order) {
         const QString keys = keysFor(order);
         const Playthrough playthrough = play(m_map, keys);
+        spend(keys.size());
         if (!playthrough.leftThroughExit || playthrough.cashLeft != 0)
-            return;
+            return false;
         const double pace = slowestPace(m_map, playthrough);
-        if (!found || pace < route.pace || (pace == route.pace && keys.size() < route.keys.size())) {
-            found = true;
-            route.keys = keys;
-            route.pace = pace;
-            route.clocks = int(playthrough.clockKeys.size());
-            bestOrder = order;
-        }
+        if (found && !(pace < route.pace || (pace == route.pace && keys.size() < route.keys.size())))
+            return false;
+        found = true;
+        route.keys = keys;
+        route.pace = pace;
+        route.clocks = int(playthrough.clockKeys.size());
+        bestOrder = order;
+        return true;
     };
     // Each choice of clocks starts from the order without them, its clocks
     // put in where they cost the fewest moves. A choice is not looked at
     // when even its shortest route could not ask for a slower pace.
+    QList<int> bestChosen;
     for (const QList<int> &chosen : std::as_const(clockChoices)) {
         if (stopRequested())
             break;
@@ -671,17 +849,62 @@ std::optional<Route> LevelSolver::solve()
             order = withClocks(plainOrder, chosen);
             shorten(order);
         }
-        consider(order);
+        if (consider(order))
+            bestChosen = chosen;
     }
-    // The time left goes to shaking up the best route when it was put
+    // A route in time at a player's pace stands as the fewest moves found
+    // it. Otherwise each choice is tried again with its clocks put in where
+    // they let the slowest pace get out in time: a clock fetched first may
+    // be worth more than the moves it costs. Beyond the few clocks whose
+    // every choice is tried, the best choice then takes one more clock at a
+    // time while that lets the route be slower.
+    const bool inTimeAlready = found && route.pace <= HumanPace;
+    for (const QList<int> &chosen : std::as_const(clockChoices)) {
+        if (inTimeAlready || stopRequested())
+            break;
+        if (!chosen.isEmpty() && consider(withClocksInTime(plainOrder, chosen)))
+            bestChosen = chosen;
+    }
+    for (bool grown = !inTimeAlready && clocks.size() > ClockSubsetsUpTo; grown && !outOfSteps();) {
+        grown = false;
+        const QList<int> base = bestOrder;
+        const QList<int> chosen = bestChosen;
+        for (const int clock : std::as_const(clocks)) {
+            if (chosen.contains(clock) || outOfSteps())
+                continue;
+            if (consider(withClocksInTime(base, {clock}))) {
+                bestChosen = chosen + QList<int>{clock};
+                grown = true;
+            }
+        }
+    }
+    // The steps left go to shaking up the best route when it was put
     // together from the order without clocks.
     if (found && bestOrder.size() > collectibles.size() && bestOrder.size() > ExactPoints) {
         QList<int> order = bestOrder;
         shakeUp(order, route.lowerBound);
         consider(order);
     }
+
+    // A route too slow for a player says nothing of the level until no
+    // route at all is shown to be in time. Few places: the exact search
+    // over every order and every choice of clocks finds one or proves there
+    // is none. Many: even the shortest conceivable route, every clock taken
+    // by the first key that could reach it, runs out.
+    if (found && route.pace > HumanPace && !stopRequested() && m_wholeLimit) {
+        if (collectibles.size() + clocks.size() <= ExactPoints) {
+            const auto inTimeOrder = exactInTime(collectibles + clocks, HumanPace);
+            if (inTimeOrder)
+                consider(*inTimeOrder);
+            else
+                m_noneInTime = true;
+        } else {
+            m_noneInTime = !inTime(m_map, dream(clocks, route.lowerBound), HumanPace);
+        }
+    }
     if (stopRequested()) {
         m_stopped = true;
+        m_noneInTime = false;
         return std::nullopt;
     }
     if (!found) {
@@ -701,11 +924,10 @@ Playthrough LevelSolver::play(const LevelMap &map, const QString &keys)
         const auto arrow = Arrow::ofLetter(keys.at(i));
         if (!arrow)
             continue;
-        const double before = level.timeLeft();
         const LevelRules::Press press = level.press(*arrow);
         if (press.timeLeft) {
             result.clockKeys.append(i);
-            result.secondsAdded.append(*press.timeLeft - before);
+            result.secondsAdded.append(press.tile.seconds);
         }
         if (press.leaves) {
             result.leftThroughExit = true;
@@ -725,17 +947,36 @@ bool LevelSolver::inTime(const LevelMap &map, const Playthrough &playthrough, do
     // tick that falls together with a key is counted first, as the slower
     // of the two outcomes.
     const double end = (playthrough.keysUsed - 1) / pace;
+    const qsizetype clocks = playthrough.clockKeys.size();
     double timeLeft = map.timeLimit();
     qsizetype clocksTaken = 0;
-    for (int second = 1; second <= end; ++second) {
-        while (clocksTaken < playthrough.clockKeys.size() && playthrough.clockKeys.at(clocksTaken) / pace < second) {
-            timeLeft += playthrough.secondsAdded.at(clocksTaken);
+    for (double second = 1; second <= end;) {
+        while (clocksTaken < clocks && playthrough.clockKeys.at(clocksTaken) / pace < second) {
+            timeLeft = LevelRules::withSeconds(timeLeft, playthrough.secondsAdded.at(clocksTaken));
             ++clocksTaken;
+        }
+        // From zero or below, with no clock left to take, the count never
+        // meets 0 again.
+        if (timeLeft <= 0 && clocksTaken == clocks)
+            return true;
+        if (isWhole(timeLeft)) {
+            // A whole count falls by one a tick, exactly as the ticks
+            // themselves would have it, until the next clock comes: it meets
+            // 0 after as many ticks as it shows.
+            const double nextClock =
+                clocksTaken < clocks ? std::floor(playthrough.clockKeys.at(clocksTaken) / pace) + 1 : end + 1;
+            const double lastTick = std::min(nextClock - 1, std::floor(end));
+            if (timeLeft >= 1 && second + timeLeft - 1 <= lastTick)
+                return false;
+            timeLeft -= lastTick - second + 1;
+            second = lastTick + 1;
+            continue;
         }
         const LevelRules::Tick tick = LevelRules::tick(timeLeft);
         if (tick.timeOver)
             return false;
         timeLeft = tick.timeLeft;
+        ++second;
     }
     return true;
 }

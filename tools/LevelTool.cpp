@@ -41,7 +41,8 @@ int LevelTool::usage()
              "        arrow keys. Exits with 1 when a file cannot be won at "
           << LevelSolver::HumanPace
           << "\n"
-             "        moves a second.\n"
+             "        moves a second, and otherwise with 3 when the search could not\n"
+             "        decide whether one can.\n"
              "curve   prints those figures for the level files in DIR, in the order of\n"
              "        their names, or for the twenty built-in levels, one line a level.\n"
              "        Exits with 1 when a level cannot be won or the pace does not rise:\n"
@@ -63,15 +64,18 @@ int LevelTool::check(const QStringList &arguments)
     const bool withRoute = files.removeAll(QStringLiteral("--route")) > 0;
     if (files.isEmpty())
         return usage();
-    bool allWinnable = true;
+    bool anyLost = false;
+    bool anyUndecided = false;
     for (const QString &file : std::as_const(files)) {
         const LevelCheck level(file);
-        allWinnable = allWinnable && level.winnable();
+        const bool undecided = level.verdict() == LevelCheck::Verdict::Undecided;
+        anyUndecided = anyUndecided || undecided;
+        anyLost = anyLost || (!level.winnable() && !undecided);
         for (const QString &line : level.report(withRoute))
             m_out << file << ": " << line << '\n';
     }
     m_out.flush();
-    return allWinnable ? Done : Failed;
+    return anyLost ? Failed : anyUndecided ? Undecided : Done;
 }
 
 int LevelTool::exportLevels(const QString &directory)

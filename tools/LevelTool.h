@@ -11,7 +11,8 @@
 class LevelTool
 {
 public:
-    enum Status { Done = 0, Failed = 1, Usage = 2 };
+    // Undecided: every file can be won or was not decided, and one was not.
+    enum Status { Done = 0, Failed = 1, Usage = 2, Undecided = 3 };
 
     LevelTool(QTextStream &out, QTextStream &err);
 
