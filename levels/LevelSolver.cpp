@@ -346,8 +346,14 @@ QList<int> LevelSolver::exactOrder(const QList<int> &nodes, int &length) const
             last = j;
         }
     }
+    return walkBack(nodes, came, full, last);
+}
+
+QList<int> LevelSolver::walkBack(const QList<int> &nodes, const QList<int> &came, int visited, int last)
+{
+    const qsizetype n = nodes.size();
     QList<int> order;
-    for (int visited = full, j = last; j >= 0;) {
+    for (int j = last; j >= 0;) {
         order.prepend(nodes.at(j));
         const int previous = came.at(visited * n + j);
         visited &= ~(1 << j);
@@ -653,14 +659,7 @@ std::optional<QList<int>> LevelSolver::exactInTime(const QList<int> &nodes, doub
     }
     if (bestLast < 0)
         return std::nullopt;
-    QList<int> order;
-    for (int visited = bestVisited, j = bestLast; j >= 0;) {
-        order.prepend(nodes.at(j));
-        const int previous = came.at(visited * n + j);
-        visited &= ~(1 << j);
-        j = previous;
-    }
-    return order;
+    return walkBack(nodes, came, bestVisited, bestLast);
 }
 
 QString LevelSolver::path(int from, const QPoint &to) const

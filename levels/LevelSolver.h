@@ -162,6 +162,9 @@ private:
     // one way through, which the bound never needs to pass.
     int lowerBound(const QList<int> &nodes, int known) const;
     QList<int> exactOrder(const QList<int> &nodes, int &length) const;
+    // The order an exact search found, read back from the place each set of
+    // visited nodes was reached from, ending with node last of the set.
+    static QList<int> walkBack(const QList<int> &nodes, const QList<int> &came, int visited, int last);
     QList<int> nearestFirst(const QList<int> &nodes) const;
     // Local search: moves and turns stretches of the order while that makes
     // it shorter.
