@@ -332,8 +332,9 @@ QString LevelCheck::sentence() const
     case Verdict::Blocked:
         return cannot.arg(m_problem);
     case Verdict::Undecided:
-        return QStringLiteral("Whether this level can be won is not decided: no route was found within the "
-                              "search's limit.");
+        // A map the search declined says why; otherwise the search ran out.
+        return QStringLiteral("Whether this level can be won is not decided: %1.")
+            .arg(m_route ? QStringLiteral("no route was found within the search's limit") : m_problem);
     case Verdict::BadStart:
         return QStringLiteral("This level cannot be played as it stands: %1. Put the start on the floor.")
             .arg(m_problem);

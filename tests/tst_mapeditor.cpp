@@ -540,6 +540,10 @@ void TestMapEditor::refusedSaveWritesNothing_data()
     // A level file holds Latin-1 text only; a wide space still reads as 30.
     QTest::newRow("time beyond Latin-1") << "Level" << "1" << badName << QString("30") + QChar(0x3000) << "1041";
     // What the game would refuse to play is not saved either.
+    QTest::newRow("more to collect than the search takes on")
+        << QStringList(17, QString(25, u'3') + u'4') << QStringList{"1", "1", "30"}
+        << "Veltrano: Whether this level can be won is not decided: the map holds too many things to collect to "
+           "look for a route.";
     QTest::newRow("time is a word") << "Level" << "1" << "Error: The time limit of this level is not a number."
                                     << "abc" << "1041";
     QTest::newRow("no map") << "Level" << "1" << "Error: This level has no map to play." << "30" << "";
