@@ -540,10 +540,6 @@ void TestMapEditor::refusedSaveWritesNothing_data()
     // A level file holds Latin-1 text only; a wide space still reads as 30.
     QTest::newRow("time beyond Latin-1") << "Level" << "1" << badName << QString("30") + QChar(0x3000) << "1041";
     // What the game would refuse to play is not saved either.
-    QTest::newRow("more to collect than the search takes on")
-        << QStringList(17, QString(25, u'3') + u'4') << QStringList{"1", "1", "30"}
-        << "Veltrano: Whether this level can be won is not decided: the map holds too many things to collect to "
-           "look for a route.";
     QTest::newRow("time is a word") << "Level" << "1" << "Error: The time limit of this level is not a number."
                                     << "abc" << "1041";
     QTest::newRow("no map") << "Level" << "1" << "Error: This level has no map to play." << "30" << "";
@@ -801,6 +797,10 @@ void TestMapEditor::f6TellsWhetherTheLevelCanBeWon_data()
     QTest::newRow("too fast") << QStringList{"1" + QString(28, u'0') + "41"} << QStringList{"2", "1", "2"}
                               << cannot + "no route gets out in time at 6 keys a second, whichever clocks it takes "
                                           "(the quickest found, of 28 moves, needs 13.50).";
+    QTest::newRow("more to collect than the search takes on")
+        << QStringList(17, QString(25, u'3') + u'4') << QStringList{"1", "1", "30"}
+        << "Veltrano: Whether this level can be won is not decided: the map holds too many things to collect to "
+           "look for a route.";
     QTest::newRow("time is a word") << QStringList{"10341"} << QStringList{"2", "1", "soon"}
                                     << "Veltrano: This level cannot be won. The time limit of this level is not "
                                        "a number.";
