@@ -17,9 +17,9 @@ std::optional<QPoint> cellAt(const QPoint &twips)
 
 } // namespace
 
-LevelPlay::LevelPlay(const LevelMap &map)
+LevelPlay::LevelPlay(const LevelMap &map, double score)
     : m_map(map)
-    , m_state{map.startTwips(), 0, double(map.collectibles().size()), map.timeLimit()}
+    , m_state{map.startTwips(), score, double(map.collectibles().size()), map.timeLimit()}
 {
 }
 
@@ -42,6 +42,13 @@ LevelRules::Press LevelPlay::press(Arrow::Direction arrow)
     m_lit = m_lit || press.lightsFloor;
     m_left = press.leaves;
     return press;
+}
+
+LevelRules::Tick LevelPlay::tick()
+{
+    const LevelRules::Tick tick = LevelRules::tick(m_state.timeLeft);
+    m_state.timeLeft = tick.timeLeft;
+    return tick;
 }
 
 std::optional<QPoint> LevelPlay::figure() const

@@ -10,20 +10,26 @@
 #include <optional>
 
 // A level played key by key by the game's rules, on its map rather than on
-// the play screen, with the level clock standing still: where the figure
-// stands, the score, the screen cash and the time left after every arrow key.
+// the play screen: where the figure stands, the score, the screen cash and
+// the time left after every arrow key and every tick of the level clock,
+// which is the caller's to give.
 class LevelPlay
 {
 public:
     // The map must outlive the play.
-    explicit LevelPlay(const LevelMap &map);
+    // The score carries on from the levels played before.
+    explicit LevelPlay(const LevelMap &map, double score = 0);
 
     // One arrow key. Once the level is left, no key does anything.
     LevelRules::Press press(Arrow::Direction arrow);
+    // One second of the level clock.
+    LevelRules::Tick tick();
 
     // The figure's cell; nothing when the start is off the grid of cells,
     // where the figure cannot move at all.
     std::optional<QPoint> figure() const;
+    QPoint figureTwips() const { return m_state.figure; }
+    const LevelRules::State &state() const { return m_state; }
     int score() const { return int(m_state.score); }
     int cashLeft() const { return int(m_state.cash); }
     double timeLeft() const { return m_state.timeLeft; }
