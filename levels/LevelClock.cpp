@@ -3,13 +3,13 @@
 
 #include <cmath>
 
-int LevelClock::runTo(qint64 at)
+qint64 LevelClock::runTo(qint64 at)
 {
     if (!m_running || at <= m_now)
         return 0;
     const qint64 ticks = at / Second - m_now / Second;
     m_now = at;
-    return int(ticks);
+    return ticks;
 }
 
 qint64 LevelClock::keyTime(qint64 key, double pace)

@@ -29,7 +29,7 @@ public:
     // fell due on the way. A tick due at the very moment of a key comes
     // before the key, as the slower of the two outcomes. A clock standing
     // still does not move.
-    int runTo(qint64 at);
+    qint64 runTo(qint64 at);
 
     // When the key-th key after the first falls for a player making one move
     // every 1/pace seconds. Rounded down to the millisecond, which keeps

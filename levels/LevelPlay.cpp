@@ -44,11 +44,11 @@ LevelRules::Press LevelPlay::press(Arrow::Direction arrow)
     return press;
 }
 
-LevelRules::Tick LevelPlay::tick()
+LevelRules::Ticks LevelPlay::tick(qint64 count)
 {
-    const LevelRules::Tick tick = LevelRules::tick(m_state.timeLeft);
-    m_state.timeLeft = tick.timeLeft;
-    return tick;
+    const LevelRules::Ticks ticks = LevelRules::ticks(m_state.timeLeft, count);
+    m_state.timeLeft = ticks.timeLeft;
+    return ticks;
 }
 
 std::optional<QPoint> LevelPlay::figure() const

@@ -22,8 +22,8 @@ public:
 
     // One arrow key. Once the level is left, no key does anything.
     LevelRules::Press press(Arrow::Direction arrow);
-    // One second of the level clock.
-    LevelRules::Tick tick();
+    // Seconds of the level clock, up to the one that ends the time.
+    LevelRules::Ticks tick(qint64 count = 1);
 
     // The figure's cell; nothing when the start is off the grid of cells,
     // where the figure cannot move at all.

@@ -51,6 +51,34 @@ LevelRules::Tick LevelRules::tick(double timeLeft)
     return Tick{left, left == 0};
 }
 
+LevelRules::Ticks LevelRules::ticks(double timeLeft, qint64 count)
+{
+    // Whole numbers this far from zero keep every digit through the caption.
+    constexpr double Exact = 1e15;
+    Ticks ticks{timeLeft, false, 0};
+    while (ticks.used < count) {
+        const double left = ticks.timeLeft;
+        const qint64 rest = count - ticks.used;
+        if (left == std::floor(left) && std::abs(left) < Exact && double(rest) < Exact
+            && std::abs(left - double(rest)) < Exact) {
+            // A whole count falls by one a tick: it meets 0 after as many
+            // ticks as it shows, and from 0 or below it never does.
+            if (left >= 1 && left <= double(rest))
+                return Ticks{0, true, ticks.used + qint64(left)};
+            return Ticks{left - double(rest), false, count};
+        }
+        const Tick one = tick(left);
+        ++ticks.used;
+        if (one.timeOver)
+            return Ticks{one.timeLeft, true, ticks.used};
+        // A count too big for a second to change it stays where it is.
+        if (one.timeLeft == left)
+            return Ticks{left, false, count};
+        ticks.timeLeft = one.timeLeft;
+    }
+    return ticks;
+}
+
 QString LevelRules::caption(double number)
 {
     return QString::number(number, 'g', 15);

@@ -74,6 +74,17 @@ public:
         bool timeOver = false;
     };
     static Tick tick(double timeLeft);
+    // Up to count seconds in a row, stopping at the one that ends the time:
+    // what tick() would give one after another, worked out in one go for a
+    // count a long pause or a long replay brings.
+    struct Ticks
+    {
+        double timeLeft = 0;
+        bool timeOver = false;
+        // Ticks taken, the one that ended the time included.
+        qint64 used = 0;
+    };
+    static Ticks ticks(double timeLeft, qint64 count);
 
     // The play screen keeps its numbers as label captions, written with 15
     // significant digits and read back as decimal numbers on every use. Every
