@@ -6,6 +6,9 @@
 veltrano_run_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev
+    # The sound effects; at run time its library plays them through the
+    # desktop's sound server, and needs nothing loaded besides.
+    qt6-multimedia-dev
     # Loaded at run time: the X11 and Wayland platform plugins, and the
     # fonts the captions are sized for.
     qt6-qpa-plugins qt6-wayland fonts-dejavu-core fonts-liberation

@@ -171,6 +171,7 @@ void TestPackage::dependsOnWhatTheGameNeedsAtRunTime_data()
     QTest::newRow("Qt Widgets") << "libqt6widgets6";
     QTest::newRow("Qt GUI") << "libqt6gui6";
     QTest::newRow("Qt Core") << "libqt6core6";
+    QTest::newRow("Qt Multimedia, for the sounds") << "libqt6multimedia6";
     QTest::newRow("C library") << "libc6";
     // Loaded at run time, which no scan sees.
     QTest::newRow("X11 platform plugin") << "qt6-qpa-plugins";
