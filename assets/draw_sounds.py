@@ -136,9 +136,10 @@ def diamond(rng):
 
 def clock(rng):
     # Tick and tock of a wooden clock: two knocks, the second lower.
-    tick = [a + 0.5 * b for a, b in zip(click(rng, 0.05, 0.5, 90.0), tone(2100, 0.05, decay=80.0))]
-    tock = [a + 0.5 * b for a, b in zip(click(rng, 0.06, 0.35, 70.0), tone(1400, 0.06, decay=60.0))]
-    return mix((0.0, tick), (0.16, tock), (0.16, tone(note('A5'), 0.22, SOFT, decay=14.0)))
+    tick = [a + b for a, b in zip(click(rng, 0.05, 0.5, 90.0), tone(2100, 0.05, decay=80.0))]
+    tock = [a + b for a, b in zip(click(rng, 0.06, 0.35, 70.0), tone(1400, 0.06, decay=60.0))]
+    chime = [0.4 * s for s in tone(note('A5'), 0.22, SOFT, decay=14.0)]
+    return mix((0.0, tick), (0.16, tock), (0.16, chime))
 
 
 def light_bulb(rng):
@@ -164,7 +165,8 @@ def level_done(_rng):
     parts = [(0.0, tone(note('G4'), 0.14, BRASS, attack=0.01, decay=10.0)),
              (0.12, tone(note('G4'), 0.14, BRASS, attack=0.01, decay=10.0))]
     for name in ('C5', 'E5', 'G5', 'C6'):
-        parts.append((0.26, tone(note(name), 0.6, BRASS, attack=0.015, decay=4.0, vibrato=0.003)))
+        chord_note = tone(note(name), 0.6, BRASS, attack=0.015, decay=4.0, vibrato=0.003)
+        parts.append((0.26, [0.4 * s for s in chord_note]))
     return mix(*parts)
 
 
