@@ -2,13 +2,13 @@
 #include "LevelDifficulty.h"
 
 #include "Arrow.h"
-#include "TileCodes.h"
-#include "TileRule.h"
+#include "LevelGrid.h"
+#include "RouteClock.h"
 
 #include <QSet>
 
 #include <algorithm>
-#include <cmath>
+#include <numeric>
 #include <utility>
 
 LevelDifficulty::LevelDifficulty(const LevelMap &map, const Route &route)
@@ -18,43 +18,39 @@ LevelDifficulty::LevelDifficulty(const LevelMap &map, const Route &route)
     // A route that is in time at any pace never sees the time run out.
     if (route.pace == 0)
         return;
-    // The first key starts the clock, so a route of n moves takes n - 1
-    // steps' time.
-    const double used = double(std::max(qsizetype(0), route.keys.size() - 1)) / LevelSolver::HumanPace;
-    const double budget = map.timeLimit() + route.clocks * TileRule::of(TileCodes::Clock).seconds;
+    // What the clock still shows as the player leaves, in the whole seconds
+    // the panel counts, against all the seconds it ever showed.
+    const Playthrough playthrough = LevelSolver::play(map, route.keys);
+    const std::optional<double> left = RouteClock::timeLeftAtExit(map, playthrough, LevelSolver::HumanPace);
+    const double budget = std::accumulate(playthrough.secondsAdded.cbegin(), playthrough.secondsAdded.cend(),
+                                          map.timeLimit());
     if (budget > 0)
-        m_spare = std::max(0.0, (budget - used) / budget);
+        m_spare = std::max(0.0, left.value_or(0) / budget);
 }
 
 int LevelDifficulty::countDeadEnds(const LevelMap &map)
 {
     if (!map.start())
         return 0;
-    // One ring of wall round the codes, as the solver has, so that a start
-    // just outside them is still a cell.
-    const int width = map.columns() + 2;
-    const int height = map.rows() + 2;
+    const LevelGrid grid(map);
     const QPoint start = *map.start();
-    const auto indexOf = [&](const QPoint &cell) {
-        const int x = cell.x() + 1;
-        const int y = cell.y() + 1;
-        return x < 0 || y < 0 || x >= width || y >= height ? -1 : y * width + x;
+    const auto open = [&](const QPoint &cell) {
+        const int at = grid.index(cell);
+        return at >= 0 && (cell == start || grid.isWalkable(at));
     };
-    const auto cellAt = [width](int index) { return QPoint(index % width - 1, index / width - 1); };
-    const auto open = [&](const QPoint &cell) { return indexOf(cell) >= 0 && (cell == start || map.isWalkable(cell)); };
-    if (indexOf(start) < 0)
+    if (grid.index(start) < 0)
         return 0;
 
-    const int cells = width * height;
+    const int cells = grid.size();
     QList<bool> cash(cells, false);
     for (const QPoint &cell : map.collectibles())
-        cash[indexOf(cell)] = true;
+        cash[grid.index(cell)] = true;
     QList<bool> besideExit(cells, false);
     for (const QPoint &exit : map.exits()) {
         for (const Arrow::Direction arrow : Arrow::All) {
             const QPoint beside = exit + Arrow::step(arrow);
             if (open(beside))
-                besideExit[indexOf(beside)] = true;
+                besideExit[grid.index(beside)] = true;
         }
     }
 
@@ -87,14 +83,14 @@ int LevelDifficulty::countDeadEnds(const LevelMap &map)
         exitsFound += besideExit.at(cell);
         walk.append({cell, from, 0});
     };
-    enter(indexOf(start), -1);
+    enter(grid.index(start), -1);
     while (!walk.isEmpty()) {
         Visit &visit = walk.last();
         if (visit.nextKey < int(Arrow::All.size())) {
-            const QPoint next = cellAt(visit.cell) + Arrow::step(Arrow::All.at(std::size_t(visit.nextKey++)));
+            const QPoint next = grid.cellAt(visit.cell) + Arrow::step(Arrow::All.at(std::size_t(visit.nextKey++)));
             if (!open(next))
                 continue;
-            const int there = indexOf(next);
+            const int there = grid.index(next);
             if (found.at(there) < 0)
                 enter(there, visit.cell);
             else if (there != visit.from)

@@ -19,9 +19,10 @@ public:
     // never runs out.
     double pace() const { return m_pace; }
     // The share of the time limit, and of the seconds the route's clocks
-    // add, still on the clock when a player walking the route at the pace a
-    // level may ask leaves through the exit; 0 when that player runs out of
-    // time, nothing when the time never runs out.
+    // add, still on the clock, in the whole seconds it counts, when a player
+    // walking the route at the pace a level may ask leaves through the exit;
+    // 0 when that player runs out of time, nothing when the time never runs
+    // out.
     std::optional<double> spare() const { return m_spare; }
     // Separate stretches of floor, reached through a single cell and holding
     // neither the start nor the way into an exit, that hold something to

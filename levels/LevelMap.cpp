@@ -18,8 +18,7 @@ LevelMap::LevelMap(const LevelRecord &level)
     // they hold no cells.
     while (!m_codes.isEmpty() && m_codes.last().isEmpty())
         m_codes.removeLast();
-    if (m_startTwips.x() % Twips::Cell == 0 && m_startTwips.y() % Twips::Cell == 0)
-        m_start = m_startTwips / Twips::Cell;
+    m_start = Twips::cellAt(m_startTwips);
 }
 
 QString LevelMap::text(const QPoint &cell) const

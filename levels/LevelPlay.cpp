@@ -4,19 +4,6 @@
 #include "TileCodes.h"
 #include "Twips.h"
 
-namespace {
-
-// The cell whose top-left corner lies at these twips; nothing between cells,
-// where no tile image stands.
-std::optional<QPoint> cellAt(const QPoint &twips)
-{
-    if (twips.x() % Twips::Cell != 0 || twips.y() % Twips::Cell != 0)
-        return std::nullopt;
-    return twips / Twips::Cell;
-}
-
-} // namespace
-
 LevelPlay::LevelPlay(const LevelMap &map, double score)
     : m_map(map)
     , m_state{map.startTwips(), score, double(map.collectibles().size()), map.timeLimit()}
@@ -25,7 +12,7 @@ LevelPlay::LevelPlay(const LevelMap &map, double score)
 
 int LevelPlay::codeAt(int x, int y) const
 {
-    const auto cell = cellAt(QPoint(x, y));
+    const auto cell = Twips::cellAt(QPoint(x, y));
     if (!cell)
         return TileCodes::Wall;
     return m_cleared.contains(*cell) ? int(TileCodes::Floor) : m_map.code(*cell);
@@ -38,7 +25,7 @@ LevelRules::Press LevelPlay::press(Arrow::Direction arrow)
     const LevelRules::Press press = LevelRules::press(m_state, arrow, [this](int x, int y) { return codeAt(x, y); });
     m_state = LevelRules::after(m_state, press);
     if (press.takesTile)
-        m_cleared.insert(*cellAt(press.cell));
+        m_cleared.insert(*Twips::cellAt(press.cell));
     m_lit = m_lit || press.lightsFloor;
     m_left = press.leaves;
     return press;
@@ -53,5 +40,5 @@ LevelRules::Ticks LevelPlay::tick(qint64 count)
 
 std::optional<QPoint> LevelPlay::figure() const
 {
-    return cellAt(m_state.figure);
+    return Twips::cellAt(m_state.figure);
 }

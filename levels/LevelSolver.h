@@ -2,7 +2,9 @@
 #pragma once
 
 #include "Arrow.h"
+#include "LevelGrid.h"
 #include "LevelMap.h"
+#include "LevelTour.h"
 
 #include <QList>
 #include <QString>
@@ -124,56 +126,20 @@ public:
     static constexpr double MinPace = 0.01;
     static constexpr double MaxPace = 1000;
     // How many steps of local search solve() may take in looking for shorter
-    // routes before it settles for the best found so far: a count, not a
-    // time, so that the answer never depends on the machine. It is sized
-    // so that the biggest maps a designer makes are judged within half a
-    // second; the built-in levels need a small part of it.
-    static constexpr qint64 SearchSteps = 150'000'000;
+    // routes before it settles for the best found so far (see LevelTour).
+    static constexpr qint64 SearchSteps = LevelTour::SearchSteps;
     // The highest column and row, from 0, the figure can stand on: a step
     // past them wraps the play screen's 16-bit position round.
     static constexpr int FurthestCell = 32767 / 480;
 
 private:
     void measure();
-    int index(const QPoint &cell) const;
-    QPoint cellAt(int index) const;
-    // The cell index an arrow key takes the figure to from a cell index, by
-    // the play screen's positions; -1 where it cannot step.
-    int next(int from, Arrow::Direction arrow) const { return m_next.at(from * 4 + arrow); }
-    QList<int> distancesFrom(const QPoint &cell) const;
     // Moves from one place to another, and from a place to a push into the
-    // nearest exit.
-    int distance(int from, int to) const { return m_between.at(from * m_nodes.size() + to); }
-    int toExit(int from) const { return m_toExit.at(from); }
-    // Moves from one end of a leg of a tour to the other, where node 0 is the
-    // start and exitNode() the push into the nearest exit.
-    int exitNode() const { return int(m_nodes.size()); }
-    int link(int from, int to) const { return m_links.at(from * (m_nodes.size() + 1) + to); }
-    int cost(const QList<int> &order) const;
-    // The search has taken its share of steps, or its caller has given up on
-    // it.
-    bool outOfSteps() const;
-    void spend(qint64 steps) const { m_steps += steps; }
-    // Lets the part of the search that follows take this many more steps,
-    // never past the whole search's count.
-    void allow(qint64 steps) const { m_stepLimit = std::min(m_steps + steps, SearchSteps); }
+    // nearest exit: node 0 is the start, then the banknotes and diamonds,
+    // then the clocks.
+    int distance(int from, int to) const { return m_tour->distance(from, to); }
+    int toExit(int from) const { return m_tour->toExit(from); }
     bool stopRequested() const { return m_stop && m_stop->load(std::memory_order_relaxed); }
-    // No way through the places to visit is shorter; known is the length of
-    // one way through, which the bound never needs to pass.
-    int lowerBound(const QList<int> &nodes, int known) const;
-    QList<int> exactOrder(const QList<int> &nodes, int &length) const;
-    // The order an exact search found, read back from the place each set of
-    // visited nodes was reached from, ending with node last of the set.
-    static QList<int> walkBack(const QList<int> &nodes, const QList<int> &came, int visited, int last);
-    QList<int> nearestFirst(const QList<int> &nodes) const;
-    // Local search: moves and turns stretches of the order while that makes
-    // it shorter.
-    void shorten(QList<int> &order) const;
-    // Shakes the order up and shortens it again while that finds shorter
-    // ones, until it is no longer than enough.
-    void shakeUp(QList<int> &order, int enough) const;
-    // The order with each clock put in where it costs the fewest moves.
-    QList<int> withClocks(QList<int> order, const QList<int> &clocks) const;
     // The order with each clock put in where it lets the slowest pace get
     // out in time, by the clock's whole seconds; the fewest moves among
     // equally slow ones.
@@ -189,45 +155,29 @@ private:
     // the best one, or as slow a pace with fewer moves, being no shorter
     // than the bound.
     bool mayBeat(const QList<int> &clocks, int bound, const Route &best) const;
-    // The fewest moves of an order of every banknote and diamond among the
-    // nodes, with any of the clocks among them, that gets out in time at
-    // the pace; nothing when none does. Only for a clock of whole seconds
-    // (see wholeTimeLimit).
-    std::optional<QList<int>> exactInTime(const QList<int> &nodes, double pace) const;
-    // The time limit in whole seconds when the clock counts down in whole
-    // seconds whatever clocks are taken, from at least one: a route is then
-    // in time exactly when it never lets the count reach 0, and taking a
-    // clock sooner or making fewer moves never makes it later. The proofs
-    // that no route is in time rest on that. measure() keeps it.
-    std::optional<double> wholeTimeLimit() const;
+    // The fewest moves of an order of every banknote and diamond, with any
+    // of the clocks among them, that gets out in time at the pace; nothing
+    // when none does. Only for a clock of whole seconds.
+    std::optional<QList<int>> exactInTime(const QList<int> &collectibles, const QList<int> &clocks, double pace) const;
     QString keysFor(const QList<int> &order) const;
-    QString path(int from, const QPoint &to) const;
 
     const LevelMap &m_map;
     QList<Obstacle> m_obstacles;
-    int m_width = 0;
-    int m_height = 0;
-    // next() for every cell index and arrow key.
-    QList<int> m_next;
+    std::optional<LevelGrid> m_grid;
+    std::optional<LevelTour> m_tour;
     // Node 0 is the start; then the banknotes and diamonds; then the clocks.
     QList<QPoint> m_nodes;
     int m_collectibles = 0;
+    // The moves from each node to every cell, for walking the legs of a
+    // route.
     QList<QList<int>> m_fromNode;
     // The cells beside an exit from which a push goes into it, with the
     // arrow key that does.
     QList<int> m_exitBeside;
     QList<Arrow::Direction> m_exitPush;
+    // The time limit when the clock counts whole seconds (see
+    // RouteClock::wholeTimeLimit).
     std::optional<double> m_wholeLimit;
-    QList<int> m_between;
-    QList<int> m_toExit;
-    // link() for every pair, and the same turned round, so that the local
-    // search reads the legs into a place as one row.
-    QList<int> m_links;
-    QList<int> m_linksInto;
-    // Steps taken so far, and where the part of the search under way has to
-    // give up.
-    mutable qint64 m_steps = 0;
-    mutable qint64 m_stepLimit = 0;
     const std::atomic_bool *m_stop = nullptr;
     bool m_stopped = false;
     bool m_noneInTime = false;

@@ -270,17 +270,18 @@ void TestLevelTool::difficultyFigures_data()
     QTest::addColumn<QStringList>("header");
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QString>("figures");
-    // Eleven keys: the first starts the clock, and ten moves at 6 a second
-    // take 10/6 of the 10 seconds.
+    // Eleven keys: the first starts the clock, and the last falls 10/6
+    // seconds later at 6 a second, once the clock has ticked once: 9 of the
+    // 10 seconds are left.
     QTest::newRow("corridor") << QStringList{"480", "480", "0", "10"} << QStringList{"11111111111111", "10003000000041", "11111111111111"}
-                              << "difficulty: 1.00 moves a second, 83 % of the time to spare, no dead end";
+                              << "difficulty: 1.00 moves a second, 90 % of the time to spare, no dead end";
     QTest::newRow("no time limit") << QStringList{"480", "480", "0", "0"} << QStringList{"11111", "10341", "11111"}
                                    << "difficulty: any pace, no time limit, no dead end";
     // Sixteen moves: up the stem, into the left arm and out, into the right
     // arm and out, down again and out.
     QTest::newRow("two arms") << QStringList{"480", "1440", "0", "30"}
                               << QStringList{"1111111", "1300031", "1110111", "1000041", "1111111"}
-                              << "difficulty: 0.50 moves a second, 92 % of the time to spare, 2 dead ends";
+                              << "difficulty: 0.50 moves a second, 93 % of the time to spare, 2 dead ends";
 }
 
 void TestLevelTool::difficultyFigures()
