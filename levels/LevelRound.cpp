@@ -108,8 +108,9 @@ void LevelRound::tick()
         applyTicks(1);
 }
 
-void LevelRound::pause()
+void LevelRound::pause(qint64 at)
 {
+    runTo(at);
     if (!m_clock.isRunning())
         return;
     m_clock.stop();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Arrow.h"
+#include "BestResults.h"
 #include "LevelClock.h"
 #include "LevelMap.h"
 #include "LevelPlay.h"
@@ -61,8 +62,9 @@ public:
     void runTo(qint64 at);
     // One second of the level clock, whenever it falls.
     void tick();
-    // Stands the clock still, keeping the part of the second used.
-    void pause();
+    // Stands the clock still at a time of play, keeping the part of the
+    // second used.
+    void pause(qint64 at);
 
     const LevelClock &clock() const { return m_clock; }
     Outcome outcome() const { return m_outcome; }
@@ -87,6 +89,9 @@ public:
     // left through its exit.
     int pointsEarned() const { return int(score() - m_start.score); }
     int secondsLeft() const { return int(timeLeft()); }
+    // A finish as the best results keep it: the seconds left, and the points
+    // the level is worth, all of which are taken before the exit opens.
+    BestResults::Result result() const { return {secondsLeft(), m_map->points()}; }
 
     // What comes after a round that is over, for Retry, GameOver (a built-in
     // level: a new game from level 1) and NextLevel; nothing for the others,

@@ -118,18 +118,21 @@ Game_Screen::Game_Screen()
                                    "Thank you for playing!"));
 
     Timer1 = new QTimer(this);
-    Timer1->setInterval(Second);
-    // A tick that was already due when the game paused must not take a
-    // second off a covered board.
+    Timer1->setInterval(int(LevelClock::Second));
+    // The timer only wakes the screen: the round's clock, counting the time
+    // of play, says which seconds fell due, so a timer that fires a little
+    // early or late never adds or loses one.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, [this] {
-        if (isPaused()) {
+        // A tick that was already due when the game paused must not take a
+        // second off a covered board.
+        if (isPaused() || !m_round) {
             Timer1->stop();
             return;
         }
-        // The rest of a second a pause cut into is over: whole seconds follow.
-        if (Timer1->interval() != Second)
-            Timer1->setInterval(Second);
-        Timer1_Timer();
+        m_round->runTo(playTime());
+        afterStep();
+        followClock();
     });
 
     // A screen closed mid-display shows nothing more of it.
@@ -154,7 +157,13 @@ void Game_Screen::Form_Load()
 
 void Game_Screen::loadscreen(int index)
 {
+    build(index, m_round ? m_round->score() : 0, m_round ? m_round->lives() : LevelRound::StartingLives);
+}
+
+void Game_Screen::build(int index, double score, int lives)
+{
     const LevelRecord &level = m_levels.at(std::size_t(index));
+    m_round = std::make_unique<LevelRound>(LevelRound::Start{level, Label2->text(), score, lives});
 
     std::vector<ImageElement> tiles = Board::layOut(level.rows);
     // Element 0 always exists: a map without codes leaves it bare at the
@@ -162,20 +171,71 @@ void Game_Screen::loadscreen(int index)
     if (tiles.empty())
         tiles.push_back(ImageElement{});
     m_playArea->setTiles(std::move(tiles));
-    setValue(Cash, double(LevelMap(level).collectibles().size()));
-
-    const QPoint start = level.startTwips();
-    m_playArea->setFigure(ImageElement{m_image4[Arrow::Down], start.x(), start.y(), {}, true});
-
-    setBackground(level.color ? Colors::fromValue(*level.color) : Colors::buttonFace());
-    Label5->setText(level.time);
-    Timer1->stop();
-    // A new level's clock starts on a whole second.
-    Timer1->setInterval(Second);
-    m_restOfSecond.reset();
+    showRound();
     // A designer trying a map out has not got any further in the game.
     if (!isTestPlay())
         ProgressFile::record(index);
+}
+
+void Game_Screen::showRound()
+{
+    LevelRound *round = m_round.get();
+    const QPoint start = round->figure();
+    m_playArea->setFigure(ImageElement{m_image4[Arrow::Down], start.x(), start.y(), {}, true});
+    const LevelRecord &level = round->start().level;
+    setBackground(level.color ? Colors::fromValue(*level.color) : Colors::buttonFace());
+    Cash->setText(round->cashCaption());
+    Label5->setText(round->timeCaption());
+    Label4->setText(round->scoreCaption());
+    Lives_Number->setText(QString::number(round->lives()));
+    for (int icon = 0; icon < int(Lives.size()); ++icon)
+        Lives[std::size_t(icon)]->setVisible(icon < round->lives());
+    Timer1->stop();
+
+    connect(round, &LevelRound::figureMoved, this, [this](const QPoint &twips, Arrow::Direction facing) {
+        m_playArea->setFigure(ImageElement{m_image4[facing], twips.x(), twips.y(), {}, true});
+    });
+    connect(round, &LevelRound::itemTaken, this, [this](const QPoint &twips) {
+        // Check_Ex leaves the index of the tile met in TileIndex, which a
+        // taken tile is cleared by.
+        Check_Ex(twips.x(), twips.y());
+        clearTile();
+    });
+    connect(round, &LevelRound::scoreChanged, Label4, &QLabel::setText);
+    connect(round, &LevelRound::cashChanged, Cash, &QLabel::setText);
+    connect(round, &LevelRound::timeChanged, Label5, &QLabel::setText);
+    connect(round, &LevelRound::floorLit, this, [this] { setBackground(Qt::white); });
+    connect(round, &LevelRound::lifeLost, this, [this](int lives) {
+        Lives_Number->setText(QString::number(lives));
+        if (lives >= 0 && lives < int(Lives.size()))
+            Lives[std::size_t(lives)]->hide();
+    });
+    connect(round, &LevelRound::clockRunning, this, [this](bool running) {
+        if (!running) {
+            Timer1->stop();
+            return;
+        }
+        m_sinceClock.start();
+        followClock();
+    });
+}
+
+qint64 Game_Screen::playTime()
+{
+    const LevelClock &clock = m_round->clock();
+    if (!clock.isRunning() || !m_sinceClock.isValid())
+        return clock.now();
+    return clock.now() + m_sinceClock.restart();
+}
+
+void Game_Screen::followClock()
+{
+    if (!m_round || !m_round->clock().isRunning()) {
+        Timer1->stop();
+        return;
+    }
+    const LevelClock &clock = m_round->clock();
+    Timer1->start(int(clock.nextTick() - clock.now()));
 }
 
 void Game_Screen::setBackground(const QColor &color)
@@ -221,9 +281,10 @@ void Game_Screen::pause()
     if (m_finishing || isUnloaded())
         return;
     // What the player has used of the second in progress stays used, or
-    // pausing again and again would keep the clock from ever ticking.
-    if (Timer1->isActive())
-        m_restOfSecond = std::max(Timer1->remainingTime(), 0);
+    // pausing again and again would keep the clock from ever ticking; a
+    // second that was already due stays for the timer to tell.
+    if (m_round && m_round->clock().isRunning())
+        m_round->pause(std::min(playTime(), m_round->clock().nextTick() - 1));
     Timer1->stop();
     m_cover->setPaused(true);
 }
@@ -248,41 +309,10 @@ void Game_Screen::Form_KeyDown(int KeyCode, int Shift)
     // The figure lies hidden under the end panel while the display runs; a
     // key there must not start the clock or a second display. A screen that
     // is closing takes no more steps either.
-    if (m_finishing || isUnloaded())
+    if (m_finishing || isUnloaded() || !m_round)
         return;
-    if (!Timer1->isActive()) {
-        Timer1->start(m_restOfSecond.value_or(Second));
-        m_restOfSecond.reset();
-    }
-    const auto arrow = Arrow::ofKeyCode(KeyCode);
-    if (!arrow)
-        return;
-
-    // The rules say what the key does; the screen shows it. Check_Ex leaves
-    // the index of the tile met in TileIndex, which a taken tile is cleared by.
-    const ImageElement &figure = Image3();
-    const LevelRules::State state{QPoint(figure.left, figure.top), value(Label4), value(Cash), value(Label5)};
-    const LevelRules::Press press =
-        LevelRules::press(state, *arrow, [this](int x, int y) { return Check_Ex(x, y); });
-    ImageElement turned = figure;
-    turned.picture = m_image4[press.facing];
-    if (press.moved) {
-        turned.left = press.cell.x();
-        turned.top = press.cell.y();
-    }
-    m_playArea->setFigure(turned);
-    if (press.timeLeft)
-        setValue(Label5, *press.timeLeft);
-    if (press.cash)
-        setValue(Cash, *press.cash);
-    if (press.takesTile)
-        clearTile();
-    if (press.score)
-        setValue(Label4, *press.score);
-    if (press.lightsFloor)
-        setBackground(Qt::white);
-    if (press.leaves)
-        levelEnd();
+    m_round->key(KeyCode, playTime());
+    afterStep();
 }
 
 void Game_Screen::clearTile()
@@ -293,6 +323,41 @@ void Game_Screen::clearTile()
     m_playArea->setTile(std::size_t(m_tileIndex), tile);
 }
 
+void Game_Screen::afterStep()
+{
+    if (!m_round || !m_round->isOver())
+        return;
+    const LevelRound::Outcome outcome = m_round->outcome();
+    const std::optional<LevelRound::Start> next = m_round->next();
+    const bool fromFile = m_round->isCustom();
+    switch (outcome) {
+    case LevelRound::Outcome::Playing:
+        return;
+    case LevelRound::Outcome::NextLevel:
+    case LevelRound::Outcome::EndDisplay:
+    case LevelRound::Outcome::Left:
+        levelEnd();
+        return;
+    case LevelRound::Outcome::Retry:
+    case LevelRound::Outcome::GameOver:
+        break;
+    }
+
+    // The screen may be closed, and gone, by the time the player answers.
+    const QPointer<Game_Screen> alive(this);
+    MessageBox::show(this, outcome == LevelRound::Outcome::Retry ? QStringLiteral("TIME OVER, Retry...")
+                                                                 : QStringLiteral("You'r Finished !!!"));
+    if (!alive || isUnloaded())
+        return;
+    if (!next) {
+        emit fileLevelEnded();
+        return;
+    }
+    if (outcome == LevelRound::Outcome::GameOver)
+        Label2->setText(next->label);
+    build(fromFile ? LevelTable::CustomSlot : int(value(Label2)) - 1, next->score, next->lives);
+}
+
 void Game_Screen::levelEnd()
 {
     if (playsCustomSlot()) {
@@ -301,17 +366,21 @@ void Game_Screen::levelEnd()
     }
     const int level = int(value(Label2));
     if (level >= 1 && level <= LevelTable::BuiltInLevels) {
-        // Read off the panel before the next build resets the clock.
-        const BestResults::Result result{int(value(Label5)), LevelMap(m_levels.at(std::size_t(level - 1))).points()};
+        const BestResults::Result result = m_round->result();
         const BestResults::Outcome best = BestResults::record(level, result);
+        // The run behind a best is kept beside it, so that it can be
+        // watched and checked against the best it claims.
+        if (best == BestResults::Outcome::Kept)
+            m_round->run().write(LevelRun::path(level));
         m_cover->showBanner(PlayCover::bannerText(level, result.points, result.secondsLeft, best));
     }
     if (level == LevelTable::BuiltInLevels) {
         finish();
         return;
     }
+    const std::optional<LevelRound::Start> next = m_round->next();
     setValue(Label2, level + 1);
-    loadscreen(level);
+    build(level, next->score, next->lives);
 }
 
 int Game_Screen::Check_Ex(int x, int y)
@@ -330,43 +399,12 @@ int Game_Screen::Check_Ex(int x, int y)
 
 void Game_Screen::Timer1_Timer()
 {
-    const LevelRules::Tick tick = LevelRules::tick(value(Label5));
-    setValue(Label5, tick.timeLeft);
-    if (!tick.timeOver)
+    if (!m_round)
         return;
-
-    // The clock stops before the message so the time left does not run below
-    // zero behind it.
-    Timer1->stop();
-    setValue(Lives_Number, value(Lives_Number) - 1);
-    const int lives = int(value(Lives_Number));
-    if (lives >= 0 && lives < int(Lives.size()))
-        Lives[std::size_t(lives)]->hide();
-
-    const bool fromFile = playsCustomSlot();
-    // The screen may be closed, and gone, by the time the player answers.
-    const QPointer<Game_Screen> alive(this);
-    if (lives != -1) {
-        MessageBox::show(this, QStringLiteral("TIME OVER, Retry..."));
-        if (!alive || isUnloaded())
-            return;
-        loadscreen(fromFile ? LevelTable::CustomSlot : int(value(Label2)) - 1);
-        return;
-    }
-
-    setValue(Lives_Number, value(Lives_Number) + 1);
-    MessageBox::show(this, QStringLiteral("You'r Finished !!!"));
-    if (!alive || isUnloaded())
-        return;
-    if (fromFile) {
-        emit fileLevelEnded();
-        return;
-    }
-    Label2->setText(QStringLiteral("1"));
-    loadscreen(0);
-    Lives_Number->setText(QStringLiteral("3"));
-    for (QLabel *icon : Lives)
-        icon->show();
+    m_round->tick();
+    if (m_sinceClock.isValid())
+        m_sinceClock.restart();
+    afterStep();
 }
 
 void Game_Screen::finish()

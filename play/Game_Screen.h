@@ -4,13 +4,16 @@
 #include "Form.h"
 #include "ImageElement.h"
 #include "LevelRecord.h"
+#include "LevelRound.h"
 #include "LevelTable.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QRandomGenerator>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -21,10 +24,10 @@ class QLabel;
 class QTimer;
 class StepTimer;
 
-// The play screen: builds a level from its level table, moves the player
-// figure one cell per arrow key, counts the time down and plays the
-// end-of-game display. Everything the game knows about a running level lives
-// in its controls: the labels' captions, the tile images and the figure.
+// The play screen: the view of a round of play (LevelRound). It builds a
+// level from its level table, hands the round the keys and the time of play,
+// shows what the round tells in its labels, tile images and figure, asks the
+// player what the round's end calls for, and plays the end-of-game display.
 class Game_Screen : public Form
 {
     Q_OBJECT
@@ -122,6 +125,16 @@ private:
     std::optional<double> displayStep();
     void clearTile();
     void setBackground(const QColor &color);
+    // Builds a slot as the next round: the level, where the game stands.
+    void build(int index, double score, int lives);
+    void showRound();
+    // The round's clock brought up to the present, as a time of play.
+    qint64 playTime();
+    // Keeps the tick timer on the round's next second while its clock runs.
+    void followClock();
+    // Whatever the round's end calls for: a message, the next build, the
+    // end display or the screen's end.
+    void afterStep();
     void levelEnd();
     // The player has turned to something else: a running clock stops.
     void pauseWhileAway();
@@ -135,11 +148,10 @@ private:
     int m_tileIndex = 0;
     bool m_finishing = false;
     static constexpr int DisplayTurns = 31;
-    // One tick of the level clock, in milliseconds.
-    static constexpr int Second = 1000;
-    // What was left of the second in progress when the game paused; the
-    // first tick after the pause comes when that has passed.
-    std::optional<int> m_restOfSecond;
+    // The round on the screen; a build starts a new one.
+    std::unique_ptr<LevelRound> m_round;
+    // The time since the round's clock was last brought up to date.
+    QElapsedTimer m_sinceClock;
     int m_turns = 0;
     StepTimer *m_steps = nullptr;
     QRandomGenerator m_random;

@@ -4,6 +4,9 @@
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "LevelCheck.h"
+#include "LevelMap.h"
+#include "LevelRound.h"
+#include "LevelSolver.h"
 #include "MessageBox.h"
 #include "Pictures.h"
 #include "PlayCover.h"
@@ -70,6 +73,8 @@ private slots:
     void closingTheScreenEndsTheDisplay();
 
 private:
+    // Ticks the clock until its time is over once more.
+    void runOutOfTime();
     void playCustom(const LevelRecord &level, const QString &label = QStringLiteral("File"));
 
     std::unique_ptr<ScratchDir> m_dir;
@@ -104,28 +109,34 @@ void TestPlaying::playCustom(const LevelRecord &level, const QString &label)
     m_screen->loadscreen(LevelTable::CustomSlot);
 }
 
+void TestPlaying::runOutOfTime()
+{
+    const qsizetype before = m_messages.size();
+    for (int tick = 0; tick < 1000 && m_messages.size() == before; ++tick)
+        m_screen->Timer1_Timer();
+    QCOMPARE(m_messages.size(), before + 1);
+}
+
 void TestPlaying::eachTileActsOnTheStep_data()
 {
     QTest::addColumn<QString>("tile");
-    QTest::addColumn<QString>("cash");
     QTest::addColumn<QString>("score");
     QTest::addColumn<QString>("time");
-    QTest::newRow("floor") << "0" << "5" << "0" << "3";
-    QTest::newRow("banknote") << "3" << "4" << "100" << "3";
-    QTest::newRow("diamond") << "7" << "4" << "500" << "3";
-    QTest::newRow("clock") << "84" << "5" << "0" << "18";
+    QTest::newRow("floor") << "0" << "0" << "3";
+    QTest::newRow("banknote") << "3" << "100" << "3";
+    QTest::newRow("diamond") << "7" << "500" << "3";
+    QTest::newRow("clock") << "84" << "0" << "18";
 }
 
 void TestPlaying::eachTileActsOnTheStep()
 {
     QFETCH(QString, tile);
-    QFETCH(QString, cash);
     QFETCH(QString, score);
     QFETCH(QString, time);
-    // Five more collectibles wait on the bottom row, so the cash starts at 5
-    // plus whatever lies to the right of the figure.
+    // Five more collectibles wait on the bottom rows, so the cash is 5 once
+    // whatever lay to the right of the figure is taken.
+    const QString cash = QStringLiteral("5");
     playCustom(board({"1111", "10" + tile + "1", "1331", "3331"}, "3"));
-    m_screen->Cash->setText("5");
     m_screen->Form_KeyDown(Right, 0);
     QCOMPARE(m_screen->Image3().left, 960);
     QCOMPARE(m_screen->Cash->text(), cash);
@@ -286,18 +297,21 @@ void TestPlaying::fourthTimeOverStartsOver()
 {
     m_screen->Label2->setText("3");
     m_screen->loadscreen(2);
-    m_screen->Label4->setText("700");
-    for (int overs = 0; overs < 4; ++overs) {
-        m_screen->Label5->setText("1");
-        m_screen->Timer1_Timer();
-    }
+    // Some points on the way, which a new game keeps.
+    const QString keys = LevelSolver(LevelMap(m_screen->level(2))).solve()->keys;
+    for (qsizetype key = 0; key < keys.size() && m_screen->Label4->text() == u"0"; ++key)
+        m_screen->Form_KeyDown(Arrow::keyCode(*Arrow::ofLetter(keys.at(key))), 0);
+    const QString score = m_screen->Label4->text();
+    QVERIFY(score != u"0");
+    for (int overs = 0; overs < 4; ++overs)
+        runOutOfTime();
     QCOMPARE(m_messages.size(), 4);
     QCOMPARE(m_messages.last().text, QStringLiteral("You'r Finished !!!"));
     QCOMPARE(m_screen->Label2->text(), QStringLiteral("1"));
     QCOMPARE(m_screen->Lives_Number->text(), QStringLiteral("3"));
     for (const QLabel *icon : m_screen->Lives)
         QVERIFY(!icon->isHidden());
-    QCOMPARE(m_screen->Label4->text(), QStringLiteral("700"));
+    QCOMPARE(m_screen->Label4->text(), score);
     QCOMPARE(m_screen->Cash->text(), QStringLiteral("14"));
 }
 
@@ -307,14 +321,11 @@ void TestPlaying::fourthTimeOverOnAFileLevelClosesTheScreen()
     m_screen->Form_KeyDown(Right, 0);
     QCOMPARE(m_screen->Cash->text(), QStringLiteral("0"));
     // A retry of a file level rebuilds the custom slot, not Label2 - 1.
-    m_screen->Label5->setText("1");
-    m_screen->Timer1_Timer();
+    runOutOfTime();
     QCOMPARE(m_screen->Cash->text(), QStringLiteral("1"));
     QCOMPARE(m_screen->Label5->text(), QStringLiteral("2"));
-    for (int overs = 1; overs < 4; ++overs) {
-        m_screen->Label5->setText("1");
-        m_screen->Timer1_Timer();
-    }
+    for (int overs = 1; overs < 4; ++overs)
+        runOutOfTime();
     QCOMPARE(m_messages.last().text, QStringLiteral("You'r Finished !!!"));
     QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
     QVERIFY(m_forms->isLoaded(FormId::LoadFiles));
@@ -437,9 +448,13 @@ void TestPlaying::pauseHoldsTheClockUntilTheNextKey()
 
 void TestPlaying::pauseKeepsWhatWasUsedOfTheSecond_data()
 {
+    // Pauses within the first second, each at this many milliseconds of play,
+    // the game played on at once after each.
+    QTest::addColumn<QList<qint64>>("pauses");
     QTest::addColumn<bool>("rebuilt");
-    QTest::newRow("played on") << false;
-    QTest::newRow("level built meanwhile") << true;
+    QTest::newRow("one pause") << QList<qint64>{700} << false;
+    QTest::newRow("a pause every tenth") << QList<qint64>{100, 200, 300, 400, 500, 600, 700, 800, 900} << false;
+    QTest::newRow("level built meanwhile") << QList<qint64>{700} << true;
 }
 
 // Pausing again and again within each second must not stop the clock: after
@@ -447,28 +462,27 @@ void TestPlaying::pauseKeepsWhatWasUsedOfTheSecond_data()
 // one every second. A new build starts on a whole second.
 void TestPlaying::pauseKeepsWhatWasUsedOfTheSecond()
 {
+    QFETCH(QList<qint64>, pauses);
     QFETCH(bool, rebuilt);
-    playCustom(board({"1111", "1001", "1111"}));
-    m_screen->show();
-    QTest::keyClick(m_screen, Qt::Key_Right);
-    // Seven tenths of the second have gone.
-    m_screen->Timer1->start(300);
-    QTest::keyClick(m_screen, Qt::Key_Escape);
-    QVERIFY(!m_screen->Timer1->isActive());
-    if (rebuilt)
-        m_screen->loadscreen(LevelTable::CustomSlot);
-    QTest::keyClick(m_screen, Qt::Key_Left);
-    QVERIFY(m_screen->Timer1->isActive());
-    if (rebuilt) {
-        QCOMPARE(m_screen->Timer1->interval(), 1000);
-        return;
+    const LevelRound::Start start{board({"1111", "1001", "1111"}), LevelTable::FileMarker, 0, 3};
+    auto round = std::make_unique<LevelRound>(start);
+    round->press(Arrow::Right, 0);
+    for (const qint64 at : pauses) {
+        round->pause(at);
+        QVERIFY(!round->clock().isRunning());
+        // However long the pause, no time of play passes in it.
+        round->runTo(at + 60'000);
+        if (rebuilt)
+            round = std::make_unique<LevelRound>(start);
+        round->press(Arrow::Left, round->clock().now());
     }
-    QVERIFY(m_screen->Timer1->interval() <= 400);
-    QSignalSpy tick(m_screen->Timer1, &QTimer::timeout);
-    QVERIFY(tick.wait());
-    QCOMPARE(m_screen->Label5->text(), QStringLiteral("29"));
-    QVERIFY(m_screen->Timer1->isActive());
-    QCOMPARE(m_screen->Timer1->interval(), 1000);
+    const qint64 firstTick = rebuilt ? round->clock().now() + 1000 : 1000;
+    round->runTo(firstTick - 1);
+    QCOMPARE(round->timeCaption(), QStringLiteral("30"));
+    round->runTo(firstTick);
+    QCOMPARE(round->timeCaption(), QStringLiteral("29"));
+    round->runTo(firstTick + 1000);
+    QCOMPARE(round->timeCaption(), QStringLiteral("28"));
 }
 
 void TestPlaying::exitTellsHowTheLevelWent_data()
