@@ -8,15 +8,30 @@ LiveVerdict::LiveVerdict(QObject *parent)
 
 LiveVerdict::~LiveVerdict()
 {
-    if (m_thread) {
-        m_stop = true;
+    m_stop = true;
+    stopThread();
+}
+
+void LiveVerdict::stopThread()
+{
+    if (m_thread)
         m_thread->wait();
-        delete m_thread;
-    }
+    m_thread.reset();
+}
+
+const LevelCheck *LiveVerdict::lastFor(const QStringList &lines) const
+{
+    return m_last && m_last->first == lines ? &m_last->second : nullptr;
 }
 
 void LiveVerdict::request(const QStringList &lines)
 {
+    // Back to the level under way, before it was given up: whatever waited
+    // has lost its point.
+    if (m_thread && lines == m_judging && !m_stop) {
+        m_waiting.reset();
+        return;
+    }
     m_waiting = lines;
     if (m_thread)
         m_stop = true;
@@ -26,22 +41,24 @@ void LiveVerdict::request(const QStringList &lines)
 
 void LiveVerdict::startNext()
 {
-    const QStringList lines = *m_waiting;
+    m_judging = *m_waiting;
     m_waiting.reset();
     m_stop = false;
-    m_thread = QThread::create([this, lines] {
+    m_thread.reset(QThread::create([this, lines = m_judging] {
         const LevelCheck check = LevelCheck::ofLines(lines, &m_stop);
         // Queued: the answer is taken on the editor's own thread, and is
         // dropped with this object if the editor is gone by then.
         QMetaObject::invokeMethod(this, [this, lines, check] { finished(lines, check); }, Qt::QueuedConnection);
-    });
+    }));
     m_thread->start(QThread::LowPriority);
 }
 
 void LiveVerdict::finished(const QStringList &lines, const LevelCheck &check)
 {
-    m_thread->wait();
-    delete m_thread;
+    stopThread();
+    m_judging.clear();
+    if (!check.stopped())
+        m_last.emplace(lines, check);
     if (m_waiting) {
         startNext();
         return;

@@ -4,17 +4,18 @@
 #include "LevelCheck.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 #include <QThread>
 
 #include <atomic>
+#include <memory>
 #include <optional>
 
 // Judges the level in the editor's boxes while the designer goes on editing:
 // the check runs on a thread of its own, one at a time, and a level asked
 // for while another is being judged replaces whatever was waiting, so only
-// the last change is ever told.
+// the last change is ever told. The last answer is kept, so that a question
+// about the same level needs no second search.
 class LiveVerdict : public QObject
 {
     Q_OBJECT
@@ -25,9 +26,12 @@ public:
     // the moment it takes to end.
     ~LiveVerdict() override;
 
-    // The level as the lines of its file.
+    // The level as the lines of its file. The level being judged already,
+    // with nothing newer waiting, is not judged again.
     void request(const QStringList &lines);
     bool isWorking() const { return m_thread != nullptr; }
+    // The last answer, when it was for exactly these lines.
+    const LevelCheck *lastFor(const QStringList &lines) const;
 
 signals:
     // The lines asked for last, and what the check found.
@@ -36,10 +40,13 @@ signals:
 private:
     void startNext();
     void finished(const QStringList &lines, const LevelCheck &check);
+    void stopThread();
 
     std::optional<QStringList> m_waiting;
+    QStringList m_judging;
+    std::optional<std::pair<QStringList, LevelCheck>> m_last;
     // Raised when the check under way has lost its point: a newer level
     // waits, or the editor goes.
     std::atomic_bool m_stop = false;
-    QPointer<QThread> m_thread;
+    std::unique_ptr<QThread> m_thread;
 };

@@ -16,12 +16,14 @@
 #include "MessageBox.h"
 #include "ProgramDir.h"
 #include "RegularFile.h"
+#include "Spinner.h"
 #include "TabStopDelegate.h"
 #include "TilePalette.h"
 #include "TileCodes.h"
 #include "Twips.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -29,6 +31,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextBlock>
@@ -39,10 +42,12 @@
 namespace {
 
 constexpr int StartCells = Twips::MapCells;
-
-// What Save says, titled "Error", of a level it cannot write.
-const QString SaveError = QStringLiteral("There has been a error!");
-const QString StartError = QStringLiteral("The start location must be a whole number from 1 to 16 !");
+const QString Working = QStringLiteral("Working out whether it can be won...");
+// What the verdict line says until F6 is pressed.
+const QString F6Hint = QStringLiteral("F6: can this level be won?");
+// A report line whose tiles run past the board stands out in dark red, as
+// its mark may not fit the narrow list.
+const QColor PastTheBoard(160, 0, 0);
 
 QLabel *label(const QString &text, const QRect &geometry, QWidget *parent)
 {
@@ -58,11 +63,9 @@ QLineEdit *textBox(const QString &text, const QRect &geometry, QWidget *parent)
     return box;
 }
 
-QScrollBar *scrollBar(Qt::Orientation orientation, int minimum, int maximum, int value, const QRect &geometry,
-                      QWidget *parent)
+Spinner *spinner(int minimum, int maximum, int value, const QRect &geometry, QWidget *parent)
 {
-    auto *bar = new QScrollBar(orientation, parent);
-    bar->setRange(minimum, maximum);
+    auto *bar = new Spinner(minimum, maximum, parent);
     bar->setValue(value);
     // One step per arrow click and per click in the track.
     bar->setSingleStep(1);
@@ -79,31 +82,6 @@ QPushButton *button(const QString &text, const QRect &geometry, QWidget *parent)
     auto *command = new QPushButton(text, parent);
     command->setGeometry(geometry);
     return command;
-}
-
-// A box read as a number; nothing for text that is no finite number.
-std::optional<double> number(const QString &text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-// The name becomes a file beside the program: a separator, "." or "..", or
-// a character that Windows refuses in file names would put the level
-// somewhere else or nowhere, and a name the file system's encoding cannot
-// hold would be saved under another one, so such a name is never written.
-bool isPlainFileName(const QString &name)
-{
-    if (name == u"." || name == u".." || QFile::decodeName(QFile::encodeName(name)) != name)
-        return false;
-    for (const QChar c : name) {
-        if (c.unicode() < 32 || QStringView(u"\\/:*?\"<>|").contains(c))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -130,7 +108,7 @@ MapEditor::MapEditor()
     List2->setGeometry(Twips::rect(0, 0, 1455, 3180));
     List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The counts line up after the label of a two-digit row number.
-    List2->setItemDelegate(new TabStopDelegate(QStringLiteral("Line00: "), List2));
+    List2->setItemDelegate(new TabStopDelegate(QStringLiteral("Line00: "), QStringLiteral(": "), List2));
 
     Picture1 = new TilePalette(this);
     Picture1->setGeometry(Twips::rect(600, 3480, 4455, 1095));
@@ -152,12 +130,12 @@ MapEditor::MapEditor()
     Frame2->setGeometry(Twips::rect(600, 4800, 1935, 975));
     label(QStringLiteral("Top Start:"), Twips::rect(120, 240, 1695, 255), Frame2);
     Text2 = textBox(QStringLiteral("1"), Twips::rect(960, 240, 495, 285), Frame2);
-    VScroll1 = scrollBar(Qt::Vertical, 1, StartCells, StartCells, Twips::rect(1440, 240, 255, 255), Frame2);
+    VScroll1 = spinner(1, StartCells, StartCells, Twips::rect(1440, 240, 255, 255), Frame2);
     label(QStringLiteral("Left start:"), Twips::rect(120, 600, 1695, 255), Frame2);
     Text3 = textBox(QStringLiteral("1"), Twips::rect(960, 600, 495, 285), Frame2);
-    VScroll2 = scrollBar(Qt::Vertical, 1, StartCells, StartCells, Twips::rect(1440, 600, 255, 255), Frame2);
-    connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) { spin(VScroll1, value, Text2); });
-    connect(VScroll2, &QScrollBar::valueChanged, this, [this](int value) { spin(VScroll2, value, Text3); });
+    VScroll2 = spinner(1, StartCells, StartCells, Twips::rect(1440, 600, 255, 255), Frame2);
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { spin(VScroll1, Text2); });
+    connect(VScroll2, &QScrollBar::valueChanged, this, [this] { spin(VScroll2, Text3); });
 
     Frame1 = new QGroupBox(QStringLiteral("background Color:"), this);
     Frame1->setGeometry(Twips::rect(600, 5880, 1935, 1575));
@@ -183,8 +161,8 @@ MapEditor::MapEditor()
     Frame4 = new QGroupBox(QStringLiteral("Time For this level:"), this);
     Frame4->setGeometry(Twips::rect(2640, 4800, 2415, 975));
     Text5 = textBox(QStringLiteral("30"), Twips::rect(120, 360, 1935, 285), Frame4);
-    VScroll3 = scrollBar(Qt::Vertical, 10, 120, 100, Twips::rect(2040, 360, 255, 255), Frame4);
-    connect(VScroll3, &QScrollBar::valueChanged, this, [this](int value) { spin(VScroll3, value, Text5); });
+    VScroll3 = spinner(10, 120, 100, Twips::rect(2040, 360, 255, 255), Frame4);
+    connect(VScroll3, &QScrollBar::valueChanged, this, [this] { spin(VScroll3, Text5); });
 
     Frame3 = new QGroupBox(QStringLiteral("Save File:"), this);
     Frame3->setGeometry(Twips::rect(2640, 5880, 2415, 975));
@@ -192,6 +170,7 @@ MapEditor::MapEditor()
     Text4 = textBox(QStringLiteral("Level"), Twips::rect(120, 480, 1575, 285), Frame3);
     Command3 = button(QStringLiteral("Save"), Twips::rect(1680, 480, 615, 285), Frame3);
     connect(Command3, &QPushButton::clicked, this, &MapEditor::Command3_Click);
+    connect(Text4, &QLineEdit::textChanged, this, &MapEditor::showSaveTarget);
 
     Command4 = button(QStringLiteral("Load level"), Twips::rect(2640, 6960, 1095, 495), this);
     connect(Command4, &QPushButton::clicked, this, &MapEditor::Command4_Click);
@@ -214,6 +193,42 @@ MapEditor::MapEditor()
     connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, &MapEditor::tellWinnable);
     // Escape is the close box: the closing question is asked as ever.
     closeOnEscape();
+    // The map's undo history answers its keys wherever the focus is, so that
+    // a stroke can be taken back after using the palette, a spinner or a
+    // button; a box with text of its own keeps them for its own history.
+    const QList<QKeySequence> undoKeys = QKeySequence::keyBindings(QKeySequence::Undo);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &key : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    }
+    for (const QKeySequence &key : std::as_const(undoKeys))
+        connect(new QShortcut(key, this), &QShortcut::activated, Text1, &QPlainTextEdit::undo);
+    for (const QKeySequence &key : std::as_const(redoKeys))
+        connect(new QShortcut(key, this), &QShortcut::activated, Text1, &QPlainTextEdit::redo);
+
+    // Under the map box and beside the preview, the space the window leaves
+    // free: F6's answer, and under the save controls the file Save writes.
+    // A long sentence scrolls rather than running under the window's edge.
+    auto *verdictArea = new QScrollArea(this);
+    verdictArea->setGeometry(Twips::rect(5100, 3540, 990, 3870));
+    verdictArea->setFrameShape(QFrame::NoFrame);
+    verdictArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    verdictArea->setWidgetResizable(true);
+    verdictArea->setFocusPolicy(Qt::NoFocus);
+    verdictLine = new QLabel(F6Hint);
+    verdictLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    verdictLine->setWordWrap(true);
+    verdictLine->setTextFormat(Qt::PlainText);
+    verdictLine->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    verdictLine->setAccessibleName(QStringLiteral("Verdict"));
+    verdictLine->setAccessibleDescription(F6Hint);
+    verdictArea->setWidget(verdictLine);
+    verdictArea->viewport()->setAutoFillBackground(false);
+    verdictLine->setAutoFillBackground(false);
+    saveTarget = new QLabel(this);
+    saveTarget->setGeometry(Twips::rect(600, 7470, 5460, 255));
+    saveTarget->setTextFormat(Qt::PlainText);
 
     // A screen reader would otherwise name each box after the frame around
     // it, both start boxes "Start location:" and all three bars
@@ -231,6 +246,7 @@ MapEditor::MapEditor()
     Text5->setAccessibleName(QStringLiteral("Time limit"));
     VScroll3->setAccessibleName(QStringLiteral("Time limit spinner"));
     Text4->setAccessibleName(QStringLiteral("Level name"));
+    showSaveTarget();
 }
 
 void MapEditor::Form_Load()
@@ -328,12 +344,6 @@ void MapEditor::checkPainted(qsizetype row, const TileCodes::RowPaint &change)
         m_lastBreak = false;
         m_codeCounts.push_back(0);
     }
-    const QString report = QStringLiteral("Line%1: \t%2 Chr.").arg(row + 1).arg(m_list1.at(row).size());
-    if (row < List2->count())
-        List2->item(int(row))->setText(report);
-    else
-        List2->addItem(report);
-
     std::vector<ImageElement> cells;
     cells.reserve(std::size_t(change.codes.size()));
     for (qsizetype i = 0; i < change.codes.size(); ++i)
@@ -341,6 +351,37 @@ void MapEditor::checkPainted(qsizetype row, const TileCodes::RowPaint &change)
     const auto rowStart = std::accumulate(m_codeCounts.begin(), m_codeCounts.begin() + row, qsizetype(0));
     Picture2->replaceTiles(std::size_t(rowStart + change.firstCode), std::size_t(change.replaced), std::move(cells));
     m_codeCounts[std::size_t(row)] += change.codes.size() - change.replaced;
+    setReportLine(row);
+}
+
+void MapEditor::setReportLine(qsizetype row)
+{
+    // Tiles, as the preview and the play screen lay them out: a clock is
+    // one tile of two characters.
+    const qsizetype tiles = m_codeCounts[std::size_t(row)];
+    QString report = QStringLiteral("Line%1: %2 %3").arg(row + 1).arg(tiles).arg(tiles == 1 ? u"tile" : u"tiles");
+    QString tip;
+    if (tiles > 0 && row >= Twips::MapCells) {
+        report += QStringLiteral(" - past the board");
+        tip = QStringLiteral("The board the player sees has %1 rows: this row's tiles lie below it, yet the explorer "
+                             "walks there.")
+                  .arg(Twips::MapCells);
+    } else if (tiles > Twips::MapCells) {
+        report += QStringLiteral(" - past the board");
+        tip = QStringLiteral("The board the player sees has %1 columns: %2 of this row's tiles lie right of it, yet "
+                             "the explorer walks there.")
+                  .arg(Twips::MapCells)
+                  .arg(tiles - Twips::MapCells);
+    }
+    if (row >= List2->count())
+        List2->addItem(QString());
+    QListWidgetItem *item = List2->item(int(row));
+    item->setText(report);
+    item->setToolTip(tip);
+    if (tip.isEmpty())
+        item->setData(Qt::ForegroundRole, QVariant());
+    else
+        item->setForeground(PastTheBoard);
 }
 
 void MapEditor::startStroke()
@@ -364,8 +405,8 @@ void MapEditor::chooseStart(const QPoint &cell)
         Text1->undo();
     m_stroke = Stroke{};
     m_previousStroke = Stroke{};
-    VScroll2->setValue(VScroll2->minimum() + VScroll2->maximum() - (cell.x() + 1));
-    VScroll1->setValue(VScroll1->minimum() + VScroll1->maximum() - (cell.y() + 1));
+    VScroll2->setShown(cell.x() + 1);
+    VScroll1->setShown(cell.y() + 1);
     Text3->setText(QString::number(cell.x() + 1));
     Text2->setText(QString::number(cell.y() + 1));
 }
@@ -419,10 +460,6 @@ void MapEditor::Command1_Click()
     if (m_lastBreak)
         m_list1.removeLast();
 
-    List2->clear();
-    for (qsizetype i = 0; i < m_list1.size(); ++i)
-        List2->addItem(QStringLiteral("Line%1: \t%2 Chr.").arg(i + 1).arg(m_list1.at(i).size()));
-
     // The cells are laid out as the play screen lays out its tiles; the last
     // one stays hidden as the next cell to fill.
     std::vector<ImageElement> cells = Board::layOut(m_list1);
@@ -431,15 +468,16 @@ void MapEditor::Command1_Click()
         ++m_codeCounts[std::size_t(cell.top / Twips::Cell)];
     cells.push_back(ImageElement{{}, 0, 0, {}, false});
     Picture2->setTiles(std::move(cells));
+    List2->clear();
+    for (qsizetype i = 0; i < m_list1.size(); ++i)
+        setReportLine(i);
     levelChanged();
 }
 
-void MapEditor::spin(const QScrollBar *spinner, int value, QLineEdit *box)
+void MapEditor::spin(const Spinner *spinner, QLineEdit *box)
 {
-    // The upper arrow lowers a scroll bar's value, so the number in the box
-    // is counted from the other end of the range: the upper arrow raises it
-    // (17 - value for a start cell, 130 - value for the time).
-    box->setText(QString::number(spinner->minimum() + spinner->maximum() - value));
+    // 17 - value for a start cell, 130 - value for the time.
+    box->setText(QString::number(spinner->shown()));
 }
 
 void MapEditor::HScroll1_Change()
@@ -473,114 +511,108 @@ bool MapEditor::SaveList(const QStringList &list, const QString &path)
 {
     if (LevelFile::write(path, list))
         return true;
-    MessageBox::show(this, SaveError, QStringLiteral("Error"));
+    MessageBox::show(this, LevelDraft::SaveError, QStringLiteral("Error"));
     return false;
-}
-
-std::optional<int> MapEditor::startCell(const QLineEdit *box)
-{
-    const std::optional<double> value = number(box->text());
-    if (!value || *value != std::floor(*value) || *value < 1 || *value > StartCells)
-        return std::nullopt;
-    return int(*value);
 }
 
 void MapEditor::Command3_Click()
 {
-    const QString name = Text4->text();
-    if (name.isEmpty()) {
+    const LevelDraft level = draft();
+    if (level.name.isEmpty()) {
         MessageBox::show(this, QStringLiteral("No file name !"));
         return;
     }
-    if (!isPlainFileName(name)) {
-        MessageBox::show(this, SaveError, QStringLiteral("Error"));
+    if (!level.hasPlainName()) {
+        MessageBox::show(this, LevelDraft::SaveError, QStringLiteral("Error"));
         return;
     }
-    const std::optional<QStringList> header = fileHeader();
-    if (!header)
-        return;
     // Nothing is saved that the game would refuse to play, in the words the
     // load-level screen would refuse it with.
-    const QString problem = LevelRecord::playProblem(*levelLines());
-    if (!problem.isEmpty()) {
-        MessageBox::show(this, problem, QStringLiteral("Error"));
+    if (const auto problem = level.problem()) {
+        MessageBox::show(this, problem->text, problem->title);
         return;
     }
 
-    const QString path = ProgramDir::filePath(name + QStringLiteral(".lvl"));
+    const QString path = level.savePath();
     if (filexist(path)
         && MessageBox::show(this, QStringLiteral("File Already Exist, Replace ?"), QStringLiteral("Veltrano"),
                             MessageBox::Buttons::YesNo)
                == MessageBox::Answer::No)
         return;
 
-    m_list3 = *header + QStringList{mapText()};
-    if (!SaveList(m_list3, path))
-        return;
-    MessageBox::show(this, QStringLiteral("file saved successfully !"));
+    m_list3 = level.lines()->mid(0, LevelRecord::HeaderLines) + QStringList{mapText()};
+    const bool saved = SaveList(m_list3, path);
+    showSaveTarget();
+    if (saved)
+        MessageBox::show(this, QStringLiteral("file saved successfully !"));
 }
 
-std::optional<QPoint> MapEditor::start() const
+LevelDraft MapEditor::draft() const
 {
-    // The start boxes take typing too; the file needs a cell of the map.
-    const std::optional<int> left = startCell(Text3);
-    const std::optional<int> top = startCell(Text2);
-    if (!left || !top)
-        return std::nullopt;
-    return QPoint(*left - 1, *top - 1);
+    // The row buffer is the map box's text as the last check or stroke left
+    // it, so a stroke needs no copy of the whole box.
+    LevelDraft level;
+    level.map = m_list1.join(u'\n') + (m_lastBreak ? QStringLiteral("\n") : QString());
+    level.top = Text2->text();
+    level.left = Text3->text();
+    level.color = m_swatch;
+    level.time = Text5->text();
+    level.name = Text4->text();
+    return level;
 }
 
-std::optional<QStringList> MapEditor::headerLines() const
+void MapEditor::showSaveTarget()
 {
-    const std::optional<QPoint> cell = start();
-    if (!cell)
-        return std::nullopt;
-    return LevelRecord::headerLines(cell->x() * Twips::Cell, cell->y() * Twips::Cell, m_swatch, Text5->text());
-}
-
-std::optional<QStringList> MapEditor::fileHeader()
-{
-    const std::optional<QStringList> header = headerLines();
-    if (!header)
-        MessageBox::show(this, StartError);
-    return header;
-}
-
-std::optional<QStringList> MapEditor::levelLines() const
-{
-    const std::optional<QStringList> header = headerLines();
-    if (!header)
-        return std::nullopt;
-    // Save writes every line of the map box as a line of the file.
-    return *header + m_list1 + (m_lastBreak ? QStringList{QString()} : QStringList{});
-}
-
-std::optional<QStringList> MapEditor::fileLines()
-{
-    if (!fileHeader())
-        return std::nullopt;
-    return levelLines();
+    const LevelDraft level = draft();
+    const QString path = level.savePath();
+    QString text;
+    if (level.name.isEmpty())
+        text = QStringLiteral("Save needs a level name.");
+    else if (path.isEmpty())
+        text = QStringLiteral("Save cannot write a file of this name.");
+    else
+        text = QStringLiteral("Save writes %1%2")
+                   .arg(QDir::toNativeSeparators(path), filexist(path) ? QStringLiteral(": exists, will be replaced")
+                                                                        : QString());
+    saveTarget->setToolTip(text);
+    saveTarget->setAccessibleName(text);
+    // A long folder is cut short in its middle; the tooltip has it whole.
+    saveTarget->setText(saveTarget->fontMetrics().elidedText(text, Qt::ElideMiddle, saveTarget->width()));
 }
 
 void MapEditor::levelChanged()
 {
     Picture2->clearFindings();
-    Picture2->setStart(start());
-    const std::optional<QStringList> lines = levelLines();
-    if (!lines) {
-        Picture2->setJudgment(MapPreview::Judgment::NotWinnable, StartError);
+    m_askedWinnable.reset();
+    setVerdictLine(F6Hint);
+    const LevelDraft level = draft();
+    Picture2->setStart(level.start());
+    // What the game would refuse needs no search to be told.
+    if (const auto problem = level.problem()) {
+        Picture2->setJudgment(MapPreview::Judgment::NotWinnable, problem->sentence);
         return;
     }
-    Picture2->setJudgment(MapPreview::Judgment::Working, QStringLiteral("Working out whether it can be won..."));
-    m_verdict->request(*lines);
+    Picture2->setJudgment(MapPreview::Judgment::Working, Working);
+    m_verdict->request(*level.lines());
 }
 
 void MapEditor::showVerdict(const QStringList &lines, const LevelCheck &check)
 {
     // A level the designer has changed since is judged again already.
-    if (levelLines() != lines)
+    if (draft().lines() != lines)
         return;
     Picture2->setJudgment(MapPreview::judgmentOf(check.verdict()), check.sentence());
+    if (m_askedWinnable == lines) {
+        m_askedWinnable.reset();
+        showFindings(lines, check);
+        setVerdictLine(check.sentence());
+    }
+}
+
+void MapEditor::setVerdictLine(const QString &sentence)
+{
+    verdictLine->setText(sentence);
+    verdictLine->setAccessibleDescription(sentence);
 }
 
 void MapEditor::showFindings(const QStringList &lines, const LevelCheck &check)
@@ -633,37 +665,35 @@ void MapEditor::showRoute(const QStringList &lines, const Route &route)
 
 void MapEditor::playTest()
 {
-    const std::optional<QStringList> lines = fileLines();
-    if (!lines)
-        return;
-    // What Save would refuse to write is not played either, with the words
-    // Save uses: the play would show a level that can never be kept.
-    if (!LevelFile::canHold(*lines)) {
-        MessageBox::show(this, SaveError, QStringLiteral("Error"));
-        return;
-    }
-    // The same refusal, in the same words, as for the level saved and picked
-    // from the list: a test play must not promise what the file cannot keep.
-    const QString problem = LevelRecord::playProblem(*lines);
-    if (!problem.isEmpty()) {
-        MessageBox::show(this, problem, QStringLiteral("Error"));
+    // The same refusal, in the same words, as Save's and as for the level
+    // saved and picked from the list: a test play must not promise what the
+    // file cannot keep.
+    const LevelDraft level = draft();
+    if (const auto problem = level.problem()) {
+        MessageBox::show(this, problem->text, problem->title);
         return;
     }
-    emit testPlayChosen(LevelRecord::fromFileLines(*lines));
+    emit testPlayChosen(LevelRecord::fromFileLines(*level.lines()));
 }
 
 void MapEditor::tellWinnable()
 {
-    const std::optional<QStringList> lines = fileLines();
-    if (!lines)
+    const LevelDraft level = draft();
+    if (const auto problem = level.problem()) {
+        setVerdictLine(problem->sentence);
         return;
-    // A level with many banknotes and clocks takes the search a moment.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const LevelCheck check = LevelCheck::ofLines(*lines);
-    QGuiApplication::restoreOverrideCursor();
-    showFindings(*lines, check);
-    showVerdict(*lines, check);
-    MessageBox::show(this, check.sentence());
+    }
+    const QStringList lines = *level.lines();
+    if (const LevelCheck *check = m_verdict->lastFor(lines)) {
+        Picture2->clearFindings();
+        showFindings(lines, *check);
+        setVerdictLine(check->sentence());
+        return;
+    }
+    // The live verdict is at work on this very level: its answer is F6's.
+    m_askedWinnable = lines;
+    setVerdictLine(Working);
+    m_verdict->request(lines);
 }
 
 void MapEditor::Command4_Click()
@@ -678,26 +708,22 @@ void MapEditor::Command2_Click()
 
 void MapEditor::loadFromFile(const QStringList &lines)
 {
-    const LevelRecord::Header header = LevelRecord::header(lines);
-    if (header.startX)
-        Text3->setText(QString::number(*header.startX / Twips::Cell + 1, 'g', 15));
-    if (header.startY)
-        Text2->setText(QString::number(*header.startY / Twips::Cell + 1, 'g', 15));
+    LevelDraft level = draft();
+    level.load(lines);
+    Text3->setText(level.left);
+    Text2->setText(level.top);
     // The spinners follow the boxes; a start outside the map leaves them.
-    for (const auto &[spinner, box] : {std::pair{VScroll1, Text2}, std::pair{VScroll2, Text3}}) {
-        if (const auto start = number(box->text())) {
-            const double value = std::nearbyint(spinner->minimum() + spinner->maximum() - *start);
-            if (value >= spinner->minimum() && value <= spinner->maximum())
-                spinner->setValue(int(value));
+    for (const auto &[bar, box] : {std::pair{VScroll1, Text2}, std::pair{VScroll2, Text3}}) {
+        if (const auto start = LevelRecord::number(box->text())) {
+            const double shown = std::nearbyint(*start);
+            if (shown >= bar->minimum() && shown <= bar->maximum())
+                bar->setShown(int(shown));
         }
     }
-    if (header.color)
-        showLevelColor(*header.color);
-    Text5->setText(header.time);
-    QStringList rows;
-    for (int i = 0; i < LevelRecord::FileRows; ++i)
-        rows.append(LevelRecord::line(lines, 4 + i));
-    Text1->setPlainText(rows.join(u'\n'));
+    if (level.color != m_swatch)
+        showLevelColor(level.color);
+    Text5->setText(level.time);
+    Text1->setPlainText(level.map);
 }
 
 void MapEditor::Form_Unload(bool &cancel)

@@ -3,8 +3,10 @@
 
 #include "Form.h"
 #include "ImageElement.h"
+#include "LevelDraft.h"
 #include "LevelRecord.h"
 #include "MapTextBox.h"
+#include "Spinner.h"
 #include "TileCodes.h"
 
 #include <QColor>
@@ -21,6 +23,7 @@ class LiveVerdict;
 class MapPreview;
 class QFrame;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -31,7 +34,7 @@ class TilePalette;
 // the tile palette, checked and drawn on every change, with the start cell,
 // the level colour and the time limit beside it, saved as a level file and
 // loaded back through the load-level screen. The level lives only in the
-// boxes; there is no other record of it.
+// boxes; LevelDraft reads it from them whenever it is needed.
 class MapEditor : public Form
 {
     Q_OBJECT
@@ -56,9 +59,15 @@ public:
     // F5: asks for the level in the boxes to be played as it stands, unsaved,
     // unless the game would refuse it, which is said as for a file.
     void playTest();
-    // F6: says in a message whether the level in the boxes can be won, by the
-    // check the designers' tool makes, or the first reason it cannot be.
+    // F6: says on the verdict line whether the level in the boxes can be
+    // won, by the check the designers' tool makes, or the first reason it
+    // cannot be, and shows the route or the cell at fault on the preview.
+    // The live verdict's answer for the same level is used when there is
+    // one; otherwise the line says so once that verdict comes in.
     void tellWinnable();
+
+    // The level in the boxes.
+    LevelDraft draft() const;
 
     // True when something other than a directory has the name, a link
     // included, dangling or not: saving there replaces it.
@@ -89,15 +98,19 @@ public:
     QLineEdit *Text3 = nullptr; // Left start
     QLineEdit *Text4 = nullptr; // level name
     QLineEdit *Text5 = nullptr; // time limit
-    QScrollBar *VScroll1 = nullptr;
-    QScrollBar *VScroll2 = nullptr;
-    QScrollBar *VScroll3 = nullptr;
+    Spinner *VScroll1 = nullptr;
+    Spinner *VScroll2 = nullptr;
+    Spinner *VScroll3 = nullptr;
     std::array<QScrollBar *, 3> HScroll1{}; // red, green, blue
     QFrame *Picture3 = nullptr;             // the colour swatch
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
     QPushButton *Command3 = nullptr;
     QPushButton *Command4 = nullptr;
+    // F6's sentence, beside the preview, until the next change.
+    QLabel *verdictLine = nullptr;
+    // The file Save writes, and whether it would replace one.
+    QLabel *saveTarget = nullptr;
 
 signals:
     // "Load level": the player wants a level file in the editor.
@@ -114,7 +127,7 @@ private:
     // Every change of the map box presses the check, except a painted cell,
     // whose stroke brings the check up to date itself.
     void Text1_Change();
-    void spin(const QScrollBar *spinner, int value, QLineEdit *box);
+    void spin(const Spinner *spinner, QLineEdit *box);
     void HScroll1_Change();
     // Handles a typed character; true when the map box must not get it.
     bool Text1_KeyPress(const QString &typed);
@@ -127,31 +140,21 @@ private:
     // The check of a painted cell: the rows, report lines and preview cells
     // of the rows the paint changed, and nothing else.
     void checkPainted(qsizetype row, const TileCodes::RowPaint &change);
+    // The line report's line for a row, marked when its tiles run past the
+    // board the player sees.
+    void setReportLine(qsizetype row);
     void chooseStart(const QPoint &cell);
     // After every change of the map, the start or the time: the preview's
     // start, and a new verdict asked for.
     void levelChanged();
     void showVerdict(const QStringList &lines, const LevelCheck &check);
+    void setVerdictLine(const QString &sentence);
+    void showSaveTarget();
     // What F6 found, on the preview: the route, or the cell at fault.
     void showFindings(const QStringList &lines, const LevelCheck &check);
     void showRoute(const QStringList &lines, const Route &route);
     // The swatch and the preview background together.
     void showLevelColor(quint32 value);
-
-    static std::optional<int> startCell(const QLineEdit *box);
-    // The start cell (column, row) the boxes give; nothing when either
-    // holds no cell of the map.
-    std::optional<QPoint> start() const;
-    // The four lines before the map, and the level in the boxes as the
-    // lines of its file; nothing while the start boxes hold no cell.
-    std::optional<QStringList> headerLines() const;
-    std::optional<QStringList> levelLines() const;
-    // The four lines before the map in the level file, from the boxes; says
-    // so and gives nothing when a start box holds no cell of the map.
-    std::optional<QStringList> fileHeader();
-    // The level in the boxes as the lines of its file, as Save would write it
-    // and the load-level screen read it back.
-    std::optional<QStringList> fileLines();
 
     QStringList m_list1;
     // The map box's text ends in a line break that makes no row of its own.
@@ -164,6 +167,8 @@ private:
     QStringList m_list3;
     quint32 m_swatch = 0;
     LiveVerdict *m_verdict = nullptr;
+    // The level F6 asked about while its live verdict was still at work.
+    std::optional<QStringList> m_askedWinnable;
     // The stroke being painted: the cells it changed, so that a double-click
     // can take its first click back.
     struct Stroke

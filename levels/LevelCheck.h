@@ -2,6 +2,7 @@
 #pragma once
 
 #include "LevelDifficulty.h"
+#include "LevelFindings.h"
 #include "LevelRecord.h"
 #include "LevelSolver.h"
 
@@ -35,37 +36,24 @@ public:
     bool winnable() const { return m_winnable; }
 
     // The judgment, for a window to put in its own words.
-    enum class Verdict {
-        Winnable,
-        Unreadable, // the file cannot be read
-        Refused,    // the game will not play it; fault() says why
-        Blocked,    // no way through; obstacle() gives the first cause
-        BadStart,   // the figure starts where it cannot stand; obstacle() says where
-        TooFast,    // no route can be in time at LevelSolver::HumanPace
-        // The search ran to its limit without a route in time at
-        // LevelSolver::HumanPace, and nothing proves that none exists.
-        Undecided,
-    };
-    Verdict verdict() const { return m_verdict; }
-    LevelRecord::FileFault fault() const { return m_fault; }
+    using Verdict = LevelFindings::Verdict;
+    Verdict verdict() const { return m_findings.verdict; }
+    LevelRecord::FileFault fault() const { return m_findings.fault; }
     // Meaningful only when the verdict is Blocked or BadStart, or Undecided
     // without a route.
     Obstacle obstacle() const { return m_obstacle; }
     // The route found, when there is one (Winnable, TooFast, and Undecided
     // with a route too slow).
-    const std::optional<Route> &route() const { return m_route; }
+    const std::optional<Route> &route() const { return m_findings.route; }
     // How hard that route makes the level, when there is one.
-    const std::optional<LevelDifficulty> &difficulty() const { return m_difficulty; }
+    const std::optional<LevelDifficulty> &difficulty() const { return m_findings.difficulty; }
 
+    const LevelFindings &findings() const { return m_findings; }
     // The findings, one a line, without the file's name. withRoute adds the
     // winning route as arrow-key names on one line.
-    QStringList report(bool withRoute) const;
-
+    QStringList report(bool withRoute) const { return m_findings.report(withRoute); }
     // The verdict in one sentence, as the editor tells the designer.
-    QString sentence() const;
-
-    // The difficulty figures as the report's line gives them.
-    static QString figures(const LevelDifficulty &difficulty);
+    QString sentence() const { return m_findings.sentence(); }
     // Why the solver found no way through the map, one line a cause.
     static QStringList problems(const LevelMap &map, const QList<Obstacle> &obstacles);
     // A cell as designers count it: rows as the editor's line report numbers
@@ -76,7 +64,6 @@ private:
     LevelCheck() = default;
     void judge(const std::optional<QStringList> &lines, const std::atomic_bool *stop = nullptr);
     void examine(const LevelRecord &level, const std::atomic_bool *stop = nullptr);
-    static QString faultLine(const QStringList &lines);
     static QString problem(const LevelMap &map, const Obstacle &obstacle);
     static QString itemName(const LevelMap &map, const QPoint &cell);
     // The search declined the map or came back empty: nothing is proven.
@@ -84,13 +71,6 @@ private:
 
     bool m_winnable = false;
     bool m_stopped = false;
-    Verdict m_verdict = Verdict::Unreadable;
-    LevelRecord::FileFault m_fault = LevelRecord::FileFault::None;
     Obstacle m_obstacle{Obstacle::Kind::NoRoute, {}};
-    std::optional<Route> m_route;
-    std::optional<LevelDifficulty> m_difficulty;
-    // The first cause in words, when the verdict is Blocked.
-    QString m_problem;
-    QStringList m_report;
-    QString m_routeKeys;
+    LevelFindings m_findings;
 };

@@ -11,14 +11,18 @@
 class LevelFile
 {
 public:
+    // The lines of a level file the game reads: four header lines, then the
+    // map; anything after them is never looked at.
+    static constexpr int LinesRead = 21;
+
     // The lines of the file without their terminators. CR LF and a lone CR
     // end a line, a lone LF does not, and a last line without terminator is
     // still read. Only the first maxLines lines are read, and reading stops
     // after MaxBytes, so a huge or binary file is never loaded whole.
     // Empty when the file cannot be opened or read, or is no regular file.
-    static std::optional<QStringList> read(const QString &path, int maxLines = 21);
+    static std::optional<QStringList> read(const QString &path, int maxLines = LinesRead);
     // The same for a path in the file system's own bytes.
-    static std::optional<QStringList> read(const QByteArray &nativePath, int maxLines = 21);
+    static std::optional<QStringList> read(const QByteArray &nativePath, int maxLines = LinesRead);
 
     // Writes each item followed by CR LF, replacing the file only once all of
     // it is on disk: a failed write leaves the old file as it was, and a link

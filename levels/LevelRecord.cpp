@@ -6,21 +6,10 @@
 
 namespace {
 
-// A number line read as the rest of the file is read, so that "480.0" and
-// " 480" are 480; nothing for text that is no finite number.
-std::optional<double> number(const QString &text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 // The whole number the play screen keeps of a number line.
 std::optional<double> wholeNumber(const QString &text)
 {
-    const auto value = number(text);
+    const auto value = LevelRecord::number(text);
     return value ? std::optional(std::nearbyint(*value)) : std::nullopt;
 }
 
@@ -33,6 +22,15 @@ QString startText(const QString &line)
 }
 
 } // namespace
+
+std::optional<double> LevelRecord::number(const QString &text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
 
 bool LevelRecord::hasCodes() const
 {
@@ -75,7 +73,7 @@ LevelRecord LevelRecord::fromFileLines(const QStringList &lines)
     level.color = fileHeader.color.value_or(0);
     level.time = fileHeader.time;
     for (int i = 0; i < FileRows; ++i)
-        level.rows.append(line(lines, 4 + i));
+        level.rows.append(line(lines, HeaderLines + i));
     return level;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "LevelFile.h"
+
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -42,9 +44,10 @@ struct LevelRecord
     };
     static Header header(const QStringList &lines);
 
-    // The custom slot as a level file fills it: lines 1 to 4 as start X, start
-    // Y (as whole numbers when they are numbers), colour and time, then lines 5 to 21 as seventeen rows (missing lines
-    // read as empty). The name stays "Custom".
+    // The custom slot as a level file fills it: lines 1 to 4 as start X,
+    // start Y (as whole numbers when they are numbers), colour and time, then
+    // lines 5 to 21 as seventeen rows (missing lines read as empty). The name
+    // stays "Custom".
     static LevelRecord fromFileLines(const QStringList &lines);
 
     // What keeps a level file from being played. The play screen keeps the
@@ -71,6 +74,15 @@ struct LevelRecord
     // The name every level from a file has in the custom slot.
     static constexpr char16_t CustomName[] = u"Custom";
 
-    static constexpr int FileLinesRead = 21;
-    static constexpr int FileRows = FileLinesRead - 4;
+    static constexpr int FileLinesRead = LevelFile::LinesRead;
+    // Start X, start Y, colour and time come before the map.
+    static constexpr int HeaderLines = 4;
+    static constexpr int FileRows = FileLinesRead - HeaderLines;
+    // The line of the file, counted from 1 as designers count them, that
+    // holds a map row counted from 0.
+    static constexpr qsizetype fileLineOfRow(qsizetype row) { return row + HeaderLines + 1; }
+
+    // A number line read as the game reads it, so that "480.0" and " 480"
+    // are 480; nothing for text that is no finite number.
+    static std::optional<double> number(const QString &text);
 };

@@ -276,7 +276,7 @@ void TestLevelTool::difficultyFigures_data()
     QTest::newRow("corridor") << QStringList{"480", "480", "0", "10"} << QStringList{"11111111111111", "10003000000041", "11111111111111"}
                               << "difficulty: 1.00 moves a second, 90 % of the time to spare, no dead end";
     QTest::newRow("no time limit") << QStringList{"480", "480", "0", "0"} << QStringList{"11111", "10341", "11111"}
-                                   << "difficulty: any pace, no time limit, no dead end";
+                                   << "difficulty: 0.00 moves a second, no time limit, no dead end";
     // Sixteen moves: up the stem, into the left arm and out, into the right
     // arm and out, down again and out.
     QTest::newRow("two arms") << QStringList{"480", "1440", "0", "30"}

@@ -146,7 +146,7 @@ void TestMapEditor::paletteReplacesSelectionThenGoesToEnd()
     clickTile(editor, code);
     QTEST(editor->Text1->toPlainText(), "map");
     QCOMPARE(editor->Text1->textCursor().position(), editor->Text1->toPlainText().size());
-    QCOMPARE(editor->List2->item(0)->text(), QString("Line1: \t%1 Chr.").arg(anchor < 0 ? 6 : 2));
+    QCOMPARE(editor->List2->item(0)->text(), QString("Line1: %1 tiles").arg(anchor < 0 ? 5 : 2));
 }
 
 void TestMapEditor::plusAndSpaceKeys_data()
@@ -338,7 +338,8 @@ void TestMapEditor::pasteIsTypedOrIgnored()
     QCOMPARE(checks.size(), after == u"11" ? 0 : 1);
     // Text that leaves the map as it was is refused, and that is said.
     QCOMPARE(m_log->shown.size(), format == u"text/plain" && after == u"11" ? 1 : 0);
-    QCOMPARE(editor->List2->item(0)->text(), QString("Line1: \t%1 Chr.").arg(after.section(u'\n', 0, 0).size()));
+    const qsizetype tiles = after.section(u'\n', 0, 0).size();
+    QVERIFY(editor->List2->item(0)->text().startsWith(QString("Line1: %1 tile").arg(tiles)));
     QTest::keySequence(editor->Text1, QKeySequence::Undo);
     QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("11"));
 }
@@ -348,13 +349,22 @@ void TestMapEditor::checkReportsRowsAndDrawsCodes_data()
     QTest::addColumn<QString>("map");
     QTest::addColumn<QStringList>("report");
     QTest::addColumn<QStringList>("codes");
-    QTest::newRow("1111") << "1111" << QStringList{"Line1: \t4 Chr."} << QStringList{"1", "1", "1", "1"};
-    QTest::newRow("858585") << "858585" << QStringList{"Line1: \t6 Chr."} << QStringList{"85", "85", "85"};
-    QTest::newRow("one break at end") << "12\n3\n" << QStringList{"Line1: \t2 Chr.", "Line2: \t1 Chr."}
+    QTest::newRow("1111") << "1111" << QStringList{"Line1: 4 tiles"} << QStringList{"1", "1", "1", "1"};
+    QTest::newRow("858585") << "858585" << QStringList{"Line1: 3 tiles"} << QStringList{"85", "85", "85"};
+    QTest::newRow("one break at end") << "12\n3\n" << QStringList{"Line1: 2 tiles", "Line2: 1 tile"}
                                       << QStringList{"1", "2", "3"};
-    QTest::newRow("two breaks at end") << "12\n\n" << QStringList{"Line1: \t2 Chr.", "Line2: \t0 Chr."}
+    QTest::newRow("two breaks at end") << "12\n\n" << QStringList{"Line1: 2 tiles", "Line2: 0 tiles"}
                                        << QStringList{"1", "2"};
-    QTest::newRow("lone 8") << "18" << QStringList{"Line1: \t2 Chr."} << QStringList{"1", "8"};
+    QTest::newRow("lone 8") << "18" << QStringList{"Line1: 2 tiles"} << QStringList{"1", "8"};
+    // Sixteen tiles fill a row of the board, a clock among them; the
+    // seventeenth and a seventeenth row lie past it.
+    QTest::newRow("a clock is one tile") << "84" + QString(15, u'1') << QStringList{"Line1: 16 tiles"}
+                                         << QStringList{"84"} + QStringList(15, "1");
+    QTest::newRow("past the 16th column") << QString(17, u'1') << QStringList{"Line1: 17 tiles - past the board"}
+                                          << QStringList(17, "1");
+    QTest::newRow("past the 16th row") << QString(16, u'\n') + "3"
+                                       << QStringList(16, "Line%1: 0 tiles") + QStringList{"Line17: 1 tile - past the board"}
+                                       << QStringList{"3"};
     QTest::newRow("empty") << "" << QStringList{} << QStringList{};
 }
 
@@ -366,10 +376,17 @@ void TestMapEditor::checkReportsRowsAndDrawsCodes()
     // Typed first, so that each row must replace what an earlier check drew.
     QTest::keyClicks(editor->Text1, "7777777");
     editor->Text1->setPlainText(map);
-    QStringList report;
-    for (int i = 0; i < editor->List2->count(); ++i)
-        report.append(editor->List2->item(i)->text());
-    QTEST(report, "report");
+    QStringList shown;
+    for (int i = 0; i < editor->List2->count(); ++i) {
+        const QListWidgetItem *line = editor->List2->item(i);
+        shown.append(line->text());
+        // The tooltip says why a line is marked, and only then.
+        QCOMPARE(line->toolTip().contains("the explorer walks there"), line->text().endsWith("past the board"));
+    }
+    QFETCH(QStringList, report);
+    for (int i = 0; i < report.size(); ++i)
+        report[i] = report.at(i).arg(i + 1);
+    QCOMPARE(shown, report);
 
     QStringList drawn;
     const std::vector<ImageElement> &cells = editor->Image1();
@@ -484,6 +501,10 @@ void TestMapEditor::spinnersStopAtTheirEnds()
     for (int i = 0; i < clicks; ++i)
         clickArrow(bars[spinner], upper);
     QTEST(boxes[spinner]->text(), "shown");
+    // A screen reader hears the number the box shows, not the bar's own.
+    QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(bars[spinner]);
+    QCOMPARE(bar->valueInterface()->currentValue().toString(), boxes[spinner]->text());
+    QCOMPARE(bar->text(QAccessible::Value), boxes[spinner]->text());
 }
 
 void TestMapEditor::freshEditorSavesDefaultsAndRows()
@@ -495,8 +516,13 @@ void TestMapEditor::freshEditorSavesDefaultsAndRows()
     const QStringList rows = fullMap();
     QTest::keyClicks(editor->Text1, rows.first());
     editor->Text1->appendPlainText(rows.mid(1).join('\n'));
+    const QString target = "Save writes " + QDir::toNativeSeparators(m_dir->filePath("Level.lvl"));
+    QCOMPARE(editor->saveTarget->accessibleName(), target);
     QTest::mouseClick(editor->Command3, Qt::LeftButton);
     QCOMPARE(m_log->shown, QStringList{"Veltrano: file saved successfully !"});
+    QCOMPARE(editor->saveTarget->accessibleName(), target + ": exists, will be replaced");
+    QTest::keyClick(editor->Text4, Qt::Key_2);
+    QCOMPARE(editor->saveTarget->toolTip(), "Save writes " + QDir::toNativeSeparators(m_dir->filePath("Level2.lvl")));
     const QByteArray saved = m_dir->read("Level.lvl");
     QCOMPARE(saved, "0\r\n0\r\n12632256\r\n30\r\n" + rows.join("\r\n").toLatin1() + "\r\n");
     QCOMPARE(saved.count("\r\n"), 20);
@@ -543,6 +569,9 @@ void TestMapEditor::refusedSaveWritesNothing_data()
     QTest::newRow("time is a word") << "Level" << "1" << "Error: The time limit of this level is not a number."
                                     << "abc" << "1041";
     QTest::newRow("no map") << "Level" << "1" << "Error: This level has no map to play." << "30" << "";
+    // What the game refuses is named before a character the file cannot hold.
+    QTest::newRow("time a word beyond Latin-1") << "Level" << "1" << "Error: The time limit of this level is not a number."
+                                                << "soon€" << "1041";
     QTest::newRow("map beyond Latin-1") << "Level" << "1" << badName << "30" << "1111漢";
     const QString badStart = "Veltrano: The start location must be a whole number from 1 to 16 !";
     for (const char *top : {"17", "0", "abc", "", "2.5"})
@@ -715,8 +744,22 @@ void TestMapEditor::strokeRewritesTheCellsItPasses()
     for (std::size_t i = 0; i < cells.size(); ++i)
         QCOMPARE(cells.at(i), std::pair(editor->Image1().at(i).tag, QPoint(editor->Image1().at(i).left, editor->Image1().at(i).top)));
 
-    // One undo takes the whole stroke back.
-    QTest::keyClick(editor->Text1, Qt::Key_Z, Qt::ControlModifier);
+    // One undo takes the whole stroke back and one redo brings it again,
+    // wherever the focus is.
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    QFETCH(QString, painted);
+    for (QWidget *focus : std::initializer_list<QWidget *>{editor->Text1, editor->Picture1, editor->VScroll3,
+                                                           editor->Command4}) {
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->Text1->toPlainText(), map);
+        QTest::keyClick(focus, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(editor->Text1->toPlainText(), painted);
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(editor->Text1->toPlainText(), painted);
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+    }
     QCOMPARE(editor->Text1->toPlainText(), map);
 }
 
@@ -776,15 +819,15 @@ void TestMapEditor::f6TellsWhetherTheLevelCanBeWon_data()
     QTest::addColumn<QStringList>("settings"); // Left start, Top start, time
     QTest::addColumn<QString>("message");
     const QStringList secondCell{"2", "1", "30"};
-    const QString cannot = "Veltrano: This level cannot be won: ";
+    const QString cannot = "This level cannot be won: ";
     // Paces: the first key starts the clock and the last must fall before
-    // it runs out; 1 move in 30 seconds is more than 0.03 keys a second.
+    // it runs out; 1 move in 30 seconds is more than 0.03 moves a second.
     QTest::newRow("winnable") << QStringList{"10341"} << secondCell
-                              << "Veltrano: This level can be won: a route of 2 moves, at 0.03 keys a second.";
+                              << "This level can be won: a route of 2 moves, at 0.03 moves a second.";
     // The clock on the first step makes 3 + 15 seconds for 11 more moves.
     QTest::newRow("winnable with a clock")
         << QStringList{"1084" + QString(10, u'0') + "41"} << QStringList{"2", "1", "3"}
-        << "Veltrano: This level can be won: a route of 12 moves taking 1 clock, at 0.61 keys a second.";
+        << "This level can be won: a route of 12 moves taking 1 clock, at 0.61 moves a second.";
     QTest::newRow("diamond walled in") << QStringList{"10341", "11111", "17111"} << secondCell
                                        << cannot + "the diamond in row 3, column 2 cannot be reached.";
     // Columns count tiles, not characters; the first cause in reading order.
@@ -795,18 +838,18 @@ void TestMapEditor::f6TellsWhetherTheLevelCanBeWon_data()
                                        << cannot + "no exit stands next to a cell the figure can reach.";
     // 27 moves after the first within 2 seconds.
     QTest::newRow("too fast") << QStringList{"1" + QString(28, u'0') + "41"} << QStringList{"2", "1", "2"}
-                              << cannot + "no route gets out in time at 6 keys a second, whichever clocks it takes "
-                                          "(the quickest found, of 28 moves, needs 13.50).";
+                              << cannot + "no route gets out in time at 6 moves a second, whichever clocks it takes "
+                                          "(the quickest found, of 28 moves, needs 13.50 moves a second).";
     QTest::newRow("more to collect than the search takes on")
         << QStringList(17, QString(25, u'3') + u'4') << QStringList{"1", "1", "30"}
-        << "Veltrano: Whether this level can be won is not decided: the map holds too many things to collect to "
-           "look for a route.";
+        << "Whether this level can be won is not decided: the map holds too many things to collect to "
+           "look for a route. 169 banknotes and diamonds lie outside the 16 × 16 board the player sees.";
     QTest::newRow("time is a word") << QStringList{"10341"} << QStringList{"2", "1", "soon"}
-                                    << "Veltrano: This level cannot be won. The time limit of this level is not "
+                                    << "This level cannot be won. The time limit of this level is not "
                                        "a number.";
     QTest::newRow("no map") << QStringList{} << secondCell
-                            << "Veltrano: This level cannot be won. This level has no map to play.";
-    const QString badStart = "Veltrano: This level cannot be played as it stands: the figure starts ";
+                            << "This level cannot be won. This level has no map to play.";
+    const QString badStart = "This level cannot be played as it stands: the figure starts ";
     QTest::newRow("start on a wall, before the banknote walled in")
         << QStringList{"11111", "10341", "11111"} << QStringList{"1", "1", "30"}
         << badStart + "on the brick wall, in row 1, column 1. Put the start on the floor.";
@@ -814,9 +857,14 @@ void TestMapEditor::f6TellsWhetherTheLevelCanBeWon_data()
                                        << badStart + "on the exit, in row 1, column 4. Put the start on the floor.";
     QTest::newRow("start below the map") << QStringList{"10341"} << QStringList{"2", "3", "30"}
                                          << badStart + "outside the map, in row 3, column 2. Put the start on the floor.";
+    // A banknote right of the board is taken, unseen, on the way.
+    QTest::newRow("banknote past the board")
+        << QStringList{"10" + QString(14, u'0') + "3", "14"} << secondCell
+        << "This level can be won: a route of 31 moves, at 1.00 moves a second. 1 banknote or diamond lies outside "
+           "the 16 × 16 board the player sees.";
     QTest::newRow("start outside the map")
         << QStringList{"10341"} << QStringList{"2", "17", "30"}
-        << "Veltrano: The start location must be a whole number from 1 to 16 !";
+        << "The start location must be a whole number from 1 to 16 !";
 }
 
 void TestMapEditor::f6TellsWhetherTheLevelCanBeWon()
@@ -830,8 +878,11 @@ void TestMapEditor::f6TellsWhetherTheLevelCanBeWon()
     editor->Text2->setText(settings.at(1));
     editor->Text5->setText(settings.at(2));
     QTest::keyClick(editor->Text1, Qt::Key_F6);
+    // Said beside the preview, without a box over it.
     QFETCH(QString, message);
-    QCOMPARE(m_log->shown, QStringList{message});
+    QTRY_COMPARE(editor->verdictLine->text(), message);
+    QCOMPARE(editor->verdictLine->accessibleDescription(), message);
+    QCOMPARE(m_log->shown, QStringList{});
     QCOMPARE(editor->Text1->toPlainText(), rows.join(u'\n'));
     QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
@@ -921,7 +972,10 @@ void TestMapEditor::f5RefusesWhatTheGameRefuses_data()
     QTest::newRow("no map") << "\n\n" << "1" << "30" << "Error: This level has no map to play.";
     // What Save cannot write is not played either.
     QTest::newRow("map beyond Latin-1") << "10341é漢" << "1" << "30" << "Error: There has been a error!";
-    QTest::newRow("time beyond Latin-1") << "10341" << "1" << "30€" << "Error: There has been a error!";
+    QTest::newRow("time beyond Latin-1") << "10341" << "1" << QString("30") + QChar(0x3000)
+                                         << "Error: There has been a error!";
+    QTest::newRow("time a word beyond Latin-1") << "10341" << "1" << "soon€"
+                                                << "Error: The time limit of this level is not a number.";
     QTest::newRow("start outside the map") << "10341" << "0" << "30"
                                            << "Veltrano: The start location must be a whole number from 1 to 16 !";
 }

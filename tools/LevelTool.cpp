@@ -4,12 +4,12 @@
 #include "LevelCheck.h"
 #include "LevelDifficulty.h"
 #include "LevelFile.h"
+#include "LevelFindings.h"
 #include "LevelSolver.h"
 #include "LevelTable.h"
 
 #include <QDir>
 
-#include <cmath>
 #include <vector>
 
 LevelTool::LevelTool(QTextStream &out, QTextStream &err)
@@ -157,17 +157,16 @@ int LevelTool::curve(const QStringList &arguments)
         const LevelDifficulty &difficulty = *level.difficulty();
         const double pace = difficulty.pace();
         const QString change = beforeWon ? QString::asprintf("%+.2f", pace - before) : QString();
-        const QString spare = difficulty.spare() ? QStringLiteral("%1 %").arg(std::lround(*difficulty.spare() * 100))
-                                                 : QStringLiteral("-");
+        const QString spare = difficulty.spare() ? LevelFindings::percent(*difficulty.spare()) : QStringLiteral("-");
         // Pieced together rather than filled in, so that a file name holding
         // a "%1" stays as it is.
         m_out << name.leftJustified(nameWidth) << "  " << QString::number(route.keys.size()).rightJustified(5) << "  "
               << QString::number(route.lowerBound).rightJustified(5) << "  "
-              << QString::number(pace, 'f', 2).rightJustified(5) << "  " << change.rightJustified(6) << "  "
+              << LevelFindings::paceFigure(pace).rightJustified(5) << "  " << change.rightJustified(6) << "  "
               << spare.rightJustified(5) << "  " << QString::number(difficulty.deadEnds()).rightJustified(9) << '\n';
         if (beforeWon && pace < before - LevelDifficulty::MostEasing) {
-            breaks.append(QStringLiteral("%1 is %2 moves a second easier than the level before it")
-                              .arg(name, QString::number(before - pace, 'f', 2)));
+            breaks.append(QStringLiteral("%1 is %2 easier than the level before it")
+                              .arg(name, LevelFindings::pace(before - pace)));
         }
         if (pace > LevelDifficulty::MostPace)
             breaks.append(QStringLiteral("%1 asks for more than %2 moves a second")
