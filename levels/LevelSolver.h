@@ -104,7 +104,8 @@ public:
 
     // Whether a player making one move every 1/pace seconds, the first one
     // starting the clock, leaves through the exit before the clock runs out.
-    // The clock ticks and its clocks add seconds by the game's own rules.
+    // The level clock ticks its whole seconds and the clocks taken add
+    // theirs by the game's own rules (see RouteClock).
     static bool inTime(const LevelMap &map, const Playthrough &playthrough, double pace);
     // The slowest pace that is in time; 0 when any pace is, infinity when
     // none is.

@@ -8,6 +8,7 @@
 #include "LevelPlay.h"
 #include "LevelSolver.h"
 #include "LevelTable.h"
+#include "RouteClock.h"
 #include "ScratchDir.h"
 #include "TileCodes.h"
 #include "TileRule.h"
@@ -46,6 +47,8 @@ private slots:
     void clockIsFetchedWhenTheTimeIsShort();
     void stoppedSolveGivesNothing();
     void tickFallingWithTheLastMoveComesFirst();
+    void clockShowsWholeTicksAtTheExit_data();
+    void clockShowsWholeTicksAtTheExit();
     void timeThatNeverRunsOutAsksForNoPace_data();
     void timeThatNeverRunsOutAsksForNoPace();
     void playMovesAsTheGameDoes();
@@ -386,6 +389,32 @@ void TestLevelRoutes::tickFallingWithTheLastMoveComesFirst()
     QVERIFY(!LevelSolver::inTime(map, playthrough, 2));
     QVERIFY(LevelSolver::inTime(map, playthrough, 2.01));
     QVERIFY(std::abs(LevelSolver::slowestPace(map, playthrough) - 2) < 0.001);
+}
+
+void TestLevelRoutes::clockShowsWholeTicksAtTheExit_data()
+{
+    // Seven keys right: the third takes the clock, the seventh leaves. -1
+    // stands for a count that reaches 0 on the way.
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<double>("pace");
+    QTest::addColumn<double>("left");
+    QTest::newRow("the tick at the clock's key comes first") << "2" << 1.0 << -1.0;
+    QTest::newRow("the clock just before the tick") << "2" << 1.01 << 12.0;
+    QTest::newRow("the tick at the exit key counts") << "2" << 6.0 << 16.0;
+    QTest::newRow("a hair off whole is whole after a tick") << "3.0000000000000004" << 1.01 << 13.0;
+}
+
+void TestLevelRoutes::clockShowsWholeTicksAtTheExit()
+{
+    QFETCH(QString, time);
+    QFETCH(double, pace);
+    QFETCH(double, left);
+    const LevelMap map(board({"1111111111", "10008400041", "1111111111"}, QPoint(1, 1), time));
+    const Playthrough playthrough = LevelSolver::play(map, QString(7, u'R'));
+    QVERIFY(playthrough.leftThroughExit);
+    QCOMPARE(playthrough.clockKeys, QList<int>{2});
+    QCOMPARE(RouteClock::timeLeftAtExit(map, playthrough, pace).value_or(-1), left);
+    QCOMPARE(LevelSolver::inTime(map, playthrough, pace), left >= 0);
 }
 
 void TestLevelRoutes::timeThatNeverRunsOutAsksForNoPace_data()
