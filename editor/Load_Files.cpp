@@ -10,10 +10,15 @@
 #include "ProgramDir.h"
 #include "Twips.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSet>
+#include <QShortcut>
 
 namespace {
 
@@ -25,10 +30,19 @@ QLabel *colouredLabel(const QString &text, const QColor &color, const QRect &geo
     return label;
 }
 
+QString desktopFileDialog(QWidget *parent, const QString &folder)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open a level file"), folder,
+                                        QStringLiteral("Level files (*.lvl)"));
+}
+
 } // namespace
 
+// Taller than the list and its note need, for the line naming the folders
+// and the buttons under it.
 Load_Files::Load_Files()
-    : Form(QStringLiteral("Load Level from files"), 4695, 3390, Frame::Tool)
+    : Form(QStringLiteral("Load Level from files"), 4695, 3960, Frame::Tool)
+    , m_chooseFile(desktopFileDialog)
 {
     Colors::setBackColor(this, Colors::MenuBack);
     setFont(Fonts::msSansSerif(8));
@@ -50,6 +64,31 @@ Load_Files::Load_Files()
     Label3 = new QLabel(QStringLiteral("0"), this);
     Label3->setGeometry(Twips::rect(120, 360, 135, 135));
     Label3->hide();
+
+    Folders = colouredLabel(QString(), QColor(192, 255, 255), Twips::rect(480, 3180, 3735, 255), this);
+    Folders->setTextFormat(Qt::PlainText);
+
+    EmptyNote = new QLabel(QStringLiteral("No level files here yet: make one in the Level Creator, "
+                                          "or use Open\u2026 to play one from elsewhere."),
+                           File1->viewport());
+    EmptyNote->setWordWrap(true);
+    EmptyNote->setAlignment(Qt::AlignCenter);
+    EmptyNote->setGeometry(File1->viewport()->rect().adjusted(12, 12, -12, -12));
+    EmptyNote->hide();
+
+    Command1 = new QPushButton(QStringLiteral("&Open\u2026"), this);
+    Command1->setGeometry(Twips::rect(480, 3510, 1695, 345));
+    Command1->setToolTip(QStringLiteral("Open a level file from any folder (Ctrl+O)"));
+    connect(Command1, &QPushButton::clicked, this, &Load_Files::Command1_Click);
+    auto *open = new QShortcut(QKeySequence::Open, this);
+    open->setAutoRepeat(false);
+    connect(open, &QShortcut::activated, this, &Load_Files::Command1_Click);
+
+    Command2 = new QPushButton(QStringLiteral("&Show me a way"), this);
+    Command2->setGeometry(Twips::rect(2520, 3510, 1695, 345));
+    Command2->setToolTip(QStringLiteral("Watch a way through the highlighted level"));
+    connect(Command2, &QPushButton::clicked, this, &Load_Files::Command2_Click);
+    connect(File1, &QListWidget::currentRowChanged, this, &Load_Files::updateButtons);
     closeOnEscape();
 }
 
@@ -72,6 +111,58 @@ void Load_Files::Form_Load()
     // The keyboard starts on the first file, ready for Enter.
     if (File1->count() > 0)
         File1->setCurrentRow(0);
+    describeFolders();
+    updateButtons();
+}
+
+void Load_Files::describeFolders()
+{
+    QStringList folders = ProgramDir::levelFolders();
+    for (QString &folder : folders)
+        folder = QDir::toNativeSeparators(folder);
+    const QString full = QStringLiteral("Levels in: ") + folders.join(QStringLiteral(" and "));
+    Folders->setText(Folders->fontMetrics().elidedText(full, Qt::ElideMiddle, Folders->width()));
+    Folders->setToolTip(folders.join(u'\n'));
+    Folders->setAccessibleName(full);
+    const bool empty = File1->count() == 0;
+    EmptyNote->setVisible(empty);
+    // A screen reader on the empty list hears what to do about it.
+    File1->setAccessibleDescription(empty ? EmptyNote->text() : QString());
+}
+
+void Load_Files::updateButtons()
+{
+    // A way is shown on the play screen, which the editor's loading leaves
+    // alone.
+    Command2->setEnabled(File1->currentItem() && isPlayMode());
+}
+
+void Load_Files::setFileChooser(FileChooser chooser)
+{
+    m_chooseFile = std::move(chooser);
+}
+
+void Load_Files::Command1_Click()
+{
+    const QStringList folders = ProgramDir::levelFolders();
+    const QString file = m_chooseFile(this, folders.value(0));
+    if (!file.isEmpty())
+        choose(QFile::encodeName(file));
+}
+
+void Load_Files::Command2_Click()
+{
+    const QListWidgetItem *chosen = File1->currentItem();
+    if (!chosen || !Command2->isEnabled())
+        return;
+    QStringList lines;
+    if (!LoadList(lines, chosen->data(PathRole).toByteArray()))
+        return;
+    if (const QString problem = LevelRecord::playProblem(lines); !problem.isEmpty()) {
+        MessageBox::show(this, problem, QStringLiteral("Error"));
+        return;
+    }
+    emit wayRequested(LevelRecord::fromFileLines(lines));
 }
 
 bool Load_Files::eventFilter(QObject *watched, QEvent *event)
@@ -103,10 +194,13 @@ bool Load_Files::LoadList(QStringList &list, const QByteArray &path)
 
 void Load_Files::File1_DblClick()
 {
-    const QListWidgetItem *chosen = File1->currentItem();
-    if (!chosen)
-        return;
-    if (!LoadList(m_list1, chosen->data(PathRole).toByteArray()))
+    if (const QListWidgetItem *chosen = File1->currentItem())
+        choose(chosen->data(PathRole).toByteArray());
+}
+
+void Load_Files::choose(const QByteArray &path)
+{
+    if (!LoadList(m_list1, path))
         return;
 
     if (isPlayMode()) {
@@ -137,4 +231,5 @@ bool Load_Files::isPlayMode() const
 void Load_Files::setEditorMode()
 {
     Label3->setText(QStringLiteral("1"));
+    updateButtons();
 }

@@ -6,13 +6,18 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class QLabel;
 class QListWidget;
+class QPushButton;
 
 // The load-level screen: lists the level files of the folders ProgramDir
 // names and loads the one the player double-clicks, either into the play
 // screen's custom slot (play mode) or into the editor's boxes (editor mode).
-// Enter and Space in the list choose as a double-click does.
+// Enter and Space in the list choose as a double-click does. It names the
+// folders it lists, says what to do while the list is empty, and opens a
+// level file from anywhere through the desktop's file dialog.
 class Load_Files : public Form
 {
     Q_OBJECT
@@ -29,6 +34,16 @@ public:
 
     // Loads the file chosen in the list, as a double-click does.
     void File1_DblClick();
+    // Asks for a level file anywhere and loads it as one from the list.
+    void Command1_Click();
+    // Asks to be shown a way through the highlighted file's level.
+    void Command2_Click();
+
+    // Asks the player for a level file, starting in a folder; an empty path
+    // when the player thinks better of it. The desktop's file dialog until
+    // another is given.
+    using FileChooser = std::function<QString(QWidget *parent, const QString &folder)>;
+    void setFileChooser(FileChooser chooser);
 
     // True until a file has been taken: closing the window then goes back to
     // the play menu (in play mode).
@@ -40,6 +55,10 @@ public:
     QListWidget *File1 = nullptr; // the level files, bare names; each item's PathRole holds its path in the file system's bytes
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;     // the mode: "0" play, "1" editor
+    QLabel *Folders = nullptr;    // "Levels in: ", the folders listed
+    QLabel *EmptyNote = nullptr;  // over the list while it holds no file
+    QPushButton *Command1 = nullptr; // "Open…"
+    QPushButton *Command2 = nullptr; // "Show me a way"
 
     // True while a chosen file goes to the play screen, not to the editor.
     bool isPlayMode() const;
@@ -51,6 +70,8 @@ signals:
     void playChosen(const LevelRecord &level);
     // The player chose a level file in editor mode: its lines as read.
     void editChosen(const QStringList &lines);
+    // The player asks to be shown a way through a playable level file.
+    void wayRequested(const LevelRecord &level);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,6 +79,15 @@ protected:
 private:
     static constexpr int PathRole = Qt::UserRole;
 
+    // Loads a level file, from the list or from anywhere, into the play
+    // screen or the editor as the mode says.
+    void choose(const QByteArray &path);
+    // The folder line and the note over an empty list, as the list stands.
+    void describeFolders();
+    // "Show me a way" is there for a highlighted file to play.
+    void updateButtons();
+
     QStringList m_list1;
     bool m_backToMenu = true;
+    FileChooser m_chooseFile;
 };

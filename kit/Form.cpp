@@ -44,6 +44,16 @@ public:
         return int(shownChildren().indexOf(static_cast<QWidget *>(child->object())));
     }
 
+    // A window whose focus proxy holds the keyboard counts as focused
+    // itself; a screen reader asking is told the control that holds it.
+    QAccessibleInterface *focusChild() const override
+    {
+        QWidget *focused = QApplication::focusWidget();
+        if (focused && focused != widget() && widget()->isAncestorOf(focused))
+            return QAccessible::queryAccessibleInterface(focused);
+        return QAccessibleWidget::focusChild();
+    }
+
 private:
     QWidgetList shownChildren() const
     {

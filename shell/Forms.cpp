@@ -4,21 +4,64 @@
 #include "About.h"
 #include "Form.h"
 #include "Game_Screen.h"
+#include "HowToPlay.h"
 #include "Load_Files.h"
 #include "Main_Menu.h"
 #include "MapEditor.h"
 #include "Play_Game.h"
 #include "Start_Level.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 Forms::Forms(QObject *parent)
     : QObject(parent)
 {
+    qApp->installEventFilter(this);
 }
 
 Forms::~Forms()
 {
     for (auto &[id, form] : m_forms)
         delete form.data();
+    delete m_howToPlay.data();
+}
+
+bool Forms::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return QObject::eventFilter(watched, event);
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    if (key->key() != Qt::Key_F1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return QObject::eventFilter(watched, event);
+    // A message box waits for its answer first; the page would open behind
+    // it, out of reach.
+    if (QApplication::activeModalWidget())
+        return QObject::eventFilter(watched, event);
+    // The game's windows and those they own, such as the table of best
+    // results; the key came to one of their controls or to the window.
+    QWidget *window = static_cast<QWidget *>(watched)->window();
+    QWidget *owner = window;
+    while (owner && !qobject_cast<Form *>(owner) && owner != m_howToPlay)
+        owner = owner->parentWidget() ? owner->parentWidget()->window() : nullptr;
+    if (!owner || (qobject_cast<Form *>(owner) && !idOf(static_cast<Form *>(owner))))
+        return QObject::eventFilter(watched, event);
+    if (!key->isAutoRepeat())
+        showHowToPlay(window);
+    return true;
+}
+
+HowToPlay *Forms::howToPlay() const
+{
+    return m_howToPlay;
+}
+
+HowToPlay *Forms::showHowToPlay(QWidget *over)
+{
+    if (!m_howToPlay)
+        m_howToPlay = new HowToPlay;
+    m_howToPlay->showOver(over);
+    return m_howToPlay;
 }
 
 Form *Forms::create(FormId id)
@@ -172,8 +215,10 @@ void Forms::closed(FormId id, Form *form)
 void Forms::handOver(FormId from, FormId to)
 {
     show(to);
+    // Quietly: a screen reader is to hear the window the player goes to,
+    // not the first item of the one left behind.
     if (auto *menu = qobject_cast<Menu *>(loaded(from)))
-        menu->focus(0);
+        menu->resetHighlight();
     hide(from);
 }
 
@@ -274,5 +319,7 @@ void Forms::end()
         if (form)
             form->discard();
     }
+    if (m_howToPlay)
+        m_howToPlay->hide();
     emit ended();
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 class Form;
+class HowToPlay;
 struct LevelRecord;
 
 // The game's windows and the way between them. Each window exists at most
@@ -52,9 +53,20 @@ public:
     // Ends the game at once: every window closes and no Form_Unload runs.
     void end();
 
+    // The page on how to play that F1 opens from every window, in front;
+    // the same one every time.
+    HowToPlay *showHowToPlay(QWidget *over = nullptr);
+    // The page if it has been opened, without opening it.
+    HowToPlay *howToPlay() const;
+
 signals:
     // The game has ended; the application leaves its event loop.
     void ended();
+
+protected:
+    // F1 in any of the game's windows opens the page on how to play, and
+    // goes no further: it neither starts a level's clock nor moves a menu.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     Form *create(FormId id);
@@ -73,4 +85,5 @@ private:
     Form *adopt(FormId id, Form *form);
 
     std::map<FormId, QPointer<Form>> m_forms;
+    QPointer<HowToPlay> m_howToPlay;
 };

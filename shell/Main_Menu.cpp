@@ -24,6 +24,16 @@ Main_Menu::Main_Menu()
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label2->setAutoFillBackground(true);
     paint(Label2, NormalBack, NormalText);
+    // A screen reader reads the box as one sentence, not its line breaks: a
+    // heading and its name run on, and the next heading follows a comma.
+    const QStringList lines = Label2->text().split(QStringLiteral("\r\n"));
+    QString spoken;
+    for (const QString &line : lines) {
+        if (!spoken.isEmpty())
+            spoken += spoken.endsWith(u':') ? QStringLiteral(" ") : QStringLiteral(", ");
+        spoken += line;
+    }
+    Label2->setAccessibleName(spoken);
 }
 
 void Main_Menu::activate()

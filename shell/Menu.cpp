@@ -41,10 +41,12 @@ MenuItem *Menu::addItem(const QString &caption, const QRect &twips, qreal points
     // Pointing at an item highlights it without a button held down.
     label->setMouseTracking(true);
     label->installEventFilter(this);
-    if (Label1.empty())
+    if (Label1.empty()) {
         paint(label, HighlightBack, HighlightText);
-    else
+        setFocusProxy(label);
+    } else {
         paint(label, NormalBack, NormalText);
+    }
     Label1.push_back(label);
     return label;
 }
@@ -57,13 +59,35 @@ void Menu::addItems(const QStringList &captions)
 
 void Menu::focus(int Index)
 {
+    moveHighlight(Index, true);
+}
+
+void Menu::resetHighlight()
+{
+    moveHighlight(0, false);
+}
+
+void Menu::moveHighlight(int index, bool aloud)
+{
     const int before = current();
     for (QLabel *item : Label1)
         paint(item, NormalBack, NormalText);
-    paint(Label1.at(std::size_t(Index)), HighlightBack, HighlightText);
-    Curr->setText(QString::number(Index));
-    if (Index != before)
-        Label1.at(std::size_t(Index))->announceHighlight();
+    MenuItem *item = Label1.at(std::size_t(index));
+    paint(item, HighlightBack, HighlightText);
+    Curr->setText(QString::number(index));
+    // The window's keys still come to the window, by way of the item, which
+    // passes every key on; the window's focus lands on the highlighted item
+    // whenever the window gets it.
+    setFocusProxy(item);
+    if (aloud && isActiveWindow()) {
+        const bool moved = !item->hasFocus();
+        item->setFocus(Qt::OtherFocusReason);
+        // Focusing an item tells a screen reader already; the state change
+        // says that it is the selected one.
+        if (index != before || moved)
+            item->announceHighlight(!moved);
+    }
+    highlightMoved(index);
 }
 
 int Menu::current() const
@@ -135,6 +159,19 @@ bool Menu::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return false;
+}
+
+bool Menu::event(QEvent *event)
+{
+    // The window comes to the front: the highlighted item, not the window's
+    // frame or an item highlighted before the window was left, has the
+    // focus, and a screen reader hears it first.
+    if (event->type() == QEvent::WindowActivate) {
+        MenuItem *item = Label1.at(std::size_t(current()));
+        if (!item->hasFocus())
+            item->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    return Form::event(event);
 }
 
 void Menu::keyPressEvent(QKeyEvent *event)

@@ -29,8 +29,14 @@ public:
     static inline const QColor LockedText{208, 208, 208};
 
     // Moves the highlight to an item and records it in Curr; the only place
-    // that changes either, so the two always agree.
+    // that changes either, so the two always agree. In the window the player
+    // is using, the keyboard focus follows, so that a screen reader reads
+    // the item out.
     void focus(int Index);
+    // Puts the highlight back on the first item without a word to a screen
+    // reader: the menu is being left, and the window it leaves for is the
+    // one the player hears next.
+    void resetHighlight();
 
     // Up and Down move the highlight, Enter runs the highlighted item; every
     // other key does nothing.
@@ -68,7 +74,15 @@ protected:
 
     // Runs the highlighted item.
     virtual void activate() = 0;
+    // The highlight has come to an item, by the keys, the pointer or the
+    // window itself.
+    virtual void highlightMoved(int index) { Q_UNUSED(index); }
+
+    bool event(QEvent *event) override;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void moveHighlight(int index, bool aloud);
 };

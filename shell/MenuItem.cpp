@@ -90,12 +90,14 @@ MenuItem::MenuItem(const QString &caption, Menu *menu)
     setText(caption);
 }
 
-void MenuItem::announceHighlight()
+void MenuItem::announceHighlight(bool withFocusEvent)
 {
-    if (!QAccessible::isActive() || !isActiveWindow())
+    if (!isActiveWindow())
         return;
-    QAccessibleEvent focus(this, QAccessible::Focus);
-    QAccessible::updateAccessibility(&focus);
+    if (withFocusEvent) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
     QAccessible::State changed;
     changed.focused = true;
     changed.selected = true;

@@ -16,6 +16,7 @@ public:
     MenuItem(const QString &caption, Menu *menu);
 
     // Tells a screen reader that the highlight has come here, so that it
-    // reads the item out as Up and Down move.
-    void announceHighlight();
+    // reads the item out as Up and Down move; the focus event is left out
+    // when moving the keyboard focus here has sent it already.
+    void announceHighlight(bool withFocusEvent);
 };

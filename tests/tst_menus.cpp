@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Forms.h"
 #include "Game_Screen.h"
+#include "HowToPlay.h"
 #include "Main_Menu.h"
 #include "MessageLog.h"
 #include "Play_Game.h"
@@ -8,12 +9,16 @@
 #include "VisibleWindows.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 
 Q_DECLARE_METATYPE(FormId)
+
 
 // The main menu and the play menu: the highlight, the keys, the pointer and
 // where each item leads.
@@ -43,6 +48,10 @@ private slots:
     void escapeIsTheCloseBox();
     void windowsOpenInsideTheScreen_data();
     void windowsOpenInsideTheScreen();
+    void f1OpensOnePageOnHowToPlay_data();
+    void f1OpensOnePageOnHowToPlay();
+    void screenReaderHearsOnlyTheWindowOpened_data();
+    void screenReaderHearsOnlyTheWindowOpened();
 
 private:
     Menu *menu(FormId id) { return static_cast<Menu *>(m_forms->form(id)); }
@@ -89,6 +98,9 @@ void TestMenus::startShowsOnlyTheMainMenu()
     QVERIFY(main->Curr->isHidden());
     QCOMPARE(main->Label1.at(0)->text(), QStringLiteral("Play Game"));
     QCOMPARE(highlighted(main), QList<int>{0});
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_forms->get<Main_Menu>()->Label2)->text(QAccessible::Name),
+             QStringLiteral("This game was builted by: Ilan Dorvesh, 20 Levels Builted by: Gal Prennick, "
+                            "Thanks to: www.veltrano-mazes.example"));
     for (const FormId id : {FormId::PlayGame, FormId::StartLevel, FormId::About, FormId::GameScreen,
                             FormId::LoadFiles, FormId::MapEditor})
         QVERIFY(!m_forms->isLoaded(id));
@@ -143,7 +155,6 @@ void TestMenus::otherKeysDoNothing_data()
     QTest::newRow("Right") << Qt::Key_Right;
     QTest::newRow("A") << Qt::Key_A;
     QTest::newRow("Tab") << Qt::Key_Tab;
-    QTest::newRow("F1") << Qt::Key_F1;
     // Their Qt codes are those of Up and Down.
     QTest::newRow("&") << Qt::Key_Ampersand;
     QTest::newRow("(") << Qt::Key_ParenLeft;
@@ -381,6 +392,96 @@ void TestMenus::windowsOpenInsideTheScreen()
     // Room is left for a title bar above, and one too wide starts at the left.
     QVERIFY(form->y() > area.top() && form->x() >= area.left());
     QVERIFY(form->geometry().right() <= area.right() || form->x() == area.left());
+}
+
+void TestMenus::f1OpensOnePageOnHowToPlay_data()
+{
+    QTest::addColumn<FormId>("window");
+    QTest::addColumn<bool>("clockRunning");
+    for (int id = int(FormId::MainMenu); id <= int(FormId::MapEditor); ++id)
+        QTest::addRow("window %d", id) << FormId(id) << false;
+    QTest::newRow("play screen, clock running") << FormId::GameScreen << true;
+}
+
+// F1 anywhere opens the same page, moves no menu, starts no clock, and a
+// running game is paused while the page is in front.
+void TestMenus::f1OpensOnePageOnHowToPlay()
+{
+    QFETCH(FormId, window);
+    QFETCH(bool, clockRunning);
+
+    m_forms->show(window);
+    Form *form = m_forms->form(window);
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    auto *screen = qobject_cast<Game_Screen *>(form);
+    if (clockRunning)
+        QTest::keyClick(form, Qt::Key_Down);
+    const QStringList before = visibleWindows();
+    QWidget *keys = form->focusWidget() ? form->focusWidget() : form;
+    QTest::keyClick(keys, Qt::Key_F1);
+    HowToPlay *help = m_forms->howToPlay();
+    QVERIFY(help && help->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(help->text(), Qt::Key_F1);
+    QTest::keyClick(keys, Qt::Key_F1);
+    QCOMPARE(m_forms->howToPlay(), help);
+    QCOMPARE(visibleWindows().count("Veltrano - How to play"), 1);
+    if (auto *shown = qobject_cast<Menu *>(form))
+        QCOMPARE(shown->Curr->text(), QStringLiteral("0"));
+    if (screen)
+        QCOMPARE(screen->isPaused(), clockRunning);
+    if (screen && !clockRunning)
+        QVERIFY(!screen->Timer1->isActive());
+
+    const QString page = help->text()->toPlainText();
+    for (const char *told : {"Clock (code 84)", "+15 seconds", "three extra lives", "Q on the pause cover", "F5", "F6",
+                             "right-click", "double-click", "Ctrl+Z"})
+        QVERIFY2(page.contains(told), told);
+    const QVariant picture = help->text()->document()->resource(QTextDocument::ImageResource, QUrl("tile:84"));
+    QCOMPARE(picture.value<QImage>().size(), QSize(32, 32));
+
+    QTest::keyClick(help->text(), Qt::Key_Escape);
+    QVERIFY(!help->isVisible());
+    QCOMPARE(visibleWindows(), before);
+    QVERIFY(QTest::qWaitForWindowActive(form));
+}
+
+void TestMenus::screenReaderHearsOnlyTheWindowOpened_data()
+{
+    QTest::addColumn<int>("item"); // chosen on the play menu
+    QTest::addColumn<QString>("focused");
+
+    QTest::newRow("Start from level") << 1 << "Start From Level:: Start Level 1";
+    QTest::newRow("Back to main menu") << 3 << "Main Menu: Play Game";
+}
+
+// Leaving a menu resets its highlight without a word; the new window's
+// highlighted item, not its frame, takes the focus and is heard.
+void TestMenus::screenReaderHearsOnlyTheWindowOpened()
+{
+    QFETCH(int, item);
+    QFETCH(QString, focused);
+
+    Menu *main = menu(FormId::MainMenu);
+    QTest::keyClick(main, Qt::Key_Return);
+    Menu *play = menu(FormId::PlayGame);
+    QVERIFY(QTest::qWaitForWindowActive(play));
+    QCOMPARE(QApplication::focusWidget(), play->Label1.at(0));
+    play->focus(item);
+    QCOMPARE(QApplication::focusWidget(), play->Label1.at(std::size_t(item)));
+
+    // Every move of the keyboard focus is what a screen reader is told.
+    QStringList heard;
+    const QObject listening;
+    connect(qApp, &QApplication::focusChanged, &listening, [&heard](QWidget *, QWidget *now) {
+        if (const auto *item = qobject_cast<const QLabel *>(now))
+            heard.append(item->window()->windowTitle() + ": " + item->text());
+    });
+    QTest::keyClick(play, Qt::Key_Return);
+    QTRY_COMPARE(heard, QStringList{focused});
+    QCOMPARE(play->Curr->text(), QStringLiteral("0"));
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(QApplication::activeWindow());
+    QCOMPARE(window->focusChild()->text(QAccessible::Name), focused.section(": ", 1));
 }
 
 QTEST_MAIN(TestMenus)
