@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ColourBar.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionSlider>
@@ -59,6 +60,21 @@ ColourBar::ColourBar(int value, QWidget *parent)
     connect(this, &QScrollBar::sliderPressed, this, &ColourBar::showValue);
     connect(this, &QScrollBar::sliderMoved, this, &ColourBar::showValue);
     connect(this, &QScrollBar::sliderReleased, this, [] { QToolTip::hideText(); });
+}
+
+QString ColourBar::colourName(const QColor &colour)
+{
+    return QStringLiteral("red %1, green %2, blue %3").arg(colour.red()).arg(colour.green()).arg(colour.blue());
+}
+
+void ColourBar::describeSwatch(QWidget *swatch, const QColor &colour)
+{
+    const QString name = colourName(colour);
+    if (swatch->accessibleDescription() == name)
+        return;
+    swatch->setAccessibleDescription(name);
+    QAccessibleEvent changed(swatch, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void ColourBar::showValue()

@@ -14,6 +14,13 @@ class ColourBar : public QScrollBar
 public:
     ColourBar(int value, QWidget *parent);
 
+    // A colour as a screen reader says it, "red 128, green 128, blue 255":
+    // the numbers the three bars show.
+    static QString colourName(const QColor &colour);
+    // Gives the swatch showing the bars' colour that colour's name as its
+    // description, and tells a screen reader when it changes.
+    static void describeSwatch(QWidget *swatch, const QColor &colour);
+
 private:
     void showValue();
 };

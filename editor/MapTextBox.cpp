@@ -2,10 +2,22 @@
 #include "MapTextBox.h"
 
 #include <QMimeData>
+#include <QScrollBar>
 
 MapTextBox::MapTextBox(QWidget *parent)
     : QPlainTextEdit(parent)
 {
+}
+
+bool MapTextBox::event(QEvent *event)
+{
+    // Just before the box is first shown its own name is known; a nameless
+    // scroll bar tells a screen reader nothing of what it scrolls.
+    if (event->type() == QEvent::Polish && !accessibleName().isEmpty()) {
+        verticalScrollBar()->setAccessibleName(accessibleName() + QStringLiteral(", vertical scroll"));
+        horizontalScrollBar()->setAccessibleName(accessibleName() + QStringLiteral(", horizontal scroll"));
+    }
+    return QPlainTextEdit::event(event);
 }
 
 bool MapTextBox::canInsertFromMimeData(const QMimeData *source) const

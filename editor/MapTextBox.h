@@ -6,7 +6,8 @@
 // The editor's map box. Text that arrives by pasting (Ctrl+V, Shift+Insert,
 // a middle click) or by dropping is not inserted here but handed to the
 // editor, so that it follows the same rules as typed text; a clipboard or
-// drop without text inserts nothing.
+// drop without text inserts nothing. Its scroll bars are named after it, as
+// "Map rows, vertical scroll", for a screen reader.
 class MapTextBox : public QPlainTextEdit
 {
     Q_OBJECT
@@ -38,6 +39,7 @@ signals:
     void textPasted(const QString &text);
 
 protected:
+    bool event(QEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
 

@@ -46,7 +46,14 @@ public:
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QString text(QAccessible::Text kind) const override
     {
-        return kind == QAccessible::Name ? TilePalette::tileTip(m_code) : QString();
+        switch (kind) {
+        case QAccessible::Name:
+            return TilePalette::tileTip(m_code);
+        case QAccessible::Description:
+            return Buttons;
+        default:
+            return {};
+        }
     }
     void setText(QAccessible::Text, const QString &) override {}
     QAccessible::Role role() const override { return QAccessible::Button; }
@@ -64,6 +71,12 @@ public:
         QAccessible::State state;
         state.invisible = !m_palette || !m_palette->isVisible();
         state.disabled = !m_palette || !m_palette->isEnabled();
+        state.focusable = true;
+        state.focused = m_palette && m_palette->hasFocus() && m_palette->current() == m_code;
+        // The brush is the tile chosen among them, as one of a set of
+        // toggles.
+        state.checkable = true;
+        state.checked = m_palette && m_palette->brush() == m_code;
         return state;
     }
 
@@ -72,11 +85,17 @@ public:
         return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this) : nullptr;
     }
 
-    QStringList actionNames() const override { return {pressAction()}; }
+    // Pressing adds the tile at the caret; toggling makes it the brush, as
+    // a right-click does.
+    QStringList actionNames() const override { return {pressAction(), toggleAction()}; }
     void doAction(const QString &action) override
     {
-        if (action == pressAction() && m_palette && m_palette->isEnabled())
+        if (!m_palette || !m_palette->isEnabled())
+            return;
+        if (action == pressAction())
             m_palette->choose(m_code);
+        else if (action == toggleAction())
+            m_palette->setBrush(m_code);
     }
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
@@ -116,6 +135,15 @@ public:
                 return int(i);
         }
         return -1;
+    }
+
+    // With the keyboard in the palette, the tile it stands on has the focus.
+    QAccessibleInterface *focusChild() const override
+    {
+        const auto *palette = static_cast<const TilePalette *>(widget());
+        if (!palette->hasFocus())
+            return nullptr;
+        return child(int(TileCodes::all().indexOf(palette->current())));
     }
 
 protected:
@@ -168,10 +196,27 @@ void TilePalette::setBrush(int code)
 {
     if (!TileCodes::all().contains(code) || code == m_brush)
         return;
+    const int before = m_brush;
     update(tileRect(m_brush));
     m_brush = code;
     update(tileRect(m_brush));
+    QAccessible::State checked;
+    checked.checked = true;
+    for (const int changed : {before, code}) {
+        QAccessibleStateChangeEvent event(this, checked);
+        event.setChild(int(TileCodes::all().indexOf(changed)));
+        QAccessible::updateAccessibility(&event);
+    }
     emit brushChosen(code);
+}
+
+void TilePalette::announceCurrent()
+{
+    if (!hasFocus())
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(int(TileCodes::all().indexOf(m_current)));
+    QAccessible::updateAccessibility(&focus);
 }
 
 QRect TilePalette::tileRect(int code) const
@@ -290,12 +335,16 @@ void TilePalette::keyPressEvent(QKeyEvent *event)
     update(tileRect(m_current));
     m_current = codes.at(to);
     update(tileRect(m_current));
+    announceCurrent();
 }
 
 void TilePalette::focusInEvent(QFocusEvent *event)
 {
     update(tileRect(m_current));
     QFrame::focusInEvent(event);
+    // The palette itself is announced as focused once this returns; the
+    // tile the keyboard stands on follows it.
+    QMetaObject::invokeMethod(this, &TilePalette::announceCurrent, Qt::QueuedConnection);
 }
 
 void TilePalette::focusOutEvent(QFocusEvent *event)

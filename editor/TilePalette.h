@@ -8,7 +8,8 @@
 // the brush the preview paints with (framed here), and pointing at one names
 // it. From the keyboard the arrow keys move among the tiles and Space or
 // Enter does what a click does. A screen reader finds each tile in it as a
-// button of that name.
+// button of that name, the brush checked, and hears the tile the arrow keys
+// move to.
 class TilePalette : public QFrame
 {
     Q_OBJECT
@@ -46,6 +47,8 @@ protected:
 private:
     // The code of the tile under a point; -1 between and beside the tiles.
     int codeAt(const QPoint &position) const;
+    // Tells a screen reader which tile the keyboard stands on.
+    void announceCurrent();
 
     static constexpr int Columns = 9;
     int m_brush;
