@@ -69,6 +69,11 @@ public:
     const LevelClock &clock() const { return m_clock; }
     Outcome outcome() const { return m_outcome; }
     bool isOver() const { return m_outcome != Outcome::Playing; }
+    // Out through the exit.
+    bool isWon() const
+    {
+        return m_outcome == Outcome::NextLevel || m_outcome == Outcome::EndDisplay || m_outcome == Outcome::Left;
+    }
     // A level from a file or an editor's test play.
     bool isCustom() const;
     int levelNumber() const;

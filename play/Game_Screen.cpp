@@ -135,6 +135,12 @@ Game_Screen::Game_Screen()
         followClock();
     });
 
+    m_watchTimer = new QTimer(this);
+    m_watchTimer->setSingleShot(true);
+    m_watchTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_watchTimer, &QTimer::timeout, this, &Game_Screen::playWatched);
+    connect(this, &Form::unloaded, m_watchTimer, &QTimer::stop);
+
     // A screen closed mid-display shows nothing more of it.
     m_steps = new StepTimer(this);
     connect(this, &Form::unloaded, m_steps, &StepTimer::stop);
@@ -152,7 +158,12 @@ Game_Screen::Game_Screen()
 
 void Game_Screen::Form_Load()
 {
-    loadscreen(isTestPlay() ? LevelTable::CustomSlot : int(value(Label2)) - 1);
+    loadscreen(isTestPlay() || isWatching() ? LevelTable::CustomSlot : int(value(Label2)) - 1);
+    if (!isWatching())
+        return;
+    m_cover->setStrip(m_watch->title + QStringLiteral(" - any key ends it"));
+    m_watch->shown.start();
+    m_watchTimer->start(int(WatchLeadIn));
 }
 
 void Game_Screen::loadscreen(int index)
@@ -172,8 +183,9 @@ void Game_Screen::build(int index, double score, int lives)
         tiles.push_back(ImageElement{});
     m_playArea->setTiles(std::move(tiles));
     showRound();
-    // A designer trying a map out has not got any further in the game.
-    if (!isTestPlay())
+    // A designer trying a map out, or a player watching a run, has not got
+    // any further in the game.
+    if (!isTestPlay() && !isWatching())
         ProgressFile::record(index);
 }
 
@@ -230,7 +242,8 @@ qint64 Game_Screen::playTime()
 
 void Game_Screen::followClock()
 {
-    if (!m_round || !m_round->clock().isRunning()) {
+    // A watched run keeps to its own times.
+    if (!m_round || !m_round->clock().isRunning() || isWatching()) {
         Timer1->stop();
         return;
     }
@@ -246,6 +259,11 @@ void Game_Screen::setBackground(const QColor &color)
 void Game_Screen::keyPressEvent(QKeyEvent *event)
 {
     const int key = VirtualKey::of(event);
+    if (isWatching()) {
+        if (!event->isAutoRepeat() && !isModifierAlone(event))
+            emit watchEnded();
+        return;
+    }
     if (isPaused()) {
         // A key held down from before the pause, or Shift, Control or Alt
         // alone on the way back from another application, is no sign that
@@ -278,7 +296,7 @@ bool Game_Screen::event(QEvent *event)
 
 void Game_Screen::pause()
 {
-    if (m_finishing || isUnloaded())
+    if (m_finishing || isUnloaded() || isWatching())
         return;
     // What the player has used of the second in progress stays used, or
     // pausing again and again would keep the clock from ever ticking; a
@@ -309,10 +327,38 @@ void Game_Screen::Form_KeyDown(int KeyCode, int Shift)
     // The figure lies hidden under the end panel while the display runs; a
     // key there must not start the clock or a second display. A screen that
     // is closing takes no more steps either.
-    if (m_finishing || isUnloaded() || !m_round)
+    if (m_finishing || isUnloaded() || !m_round || isWatching())
         return;
     m_round->key(KeyCode, playTime());
     afterStep();
+}
+
+void Game_Screen::playWatched()
+{
+    if (!m_round || !m_watch)
+        return;
+    const QList<LevelRun::Key> &keys = m_watch->run.keys();
+    const qint64 now = m_watch->shown.elapsed() - WatchLeadIn;
+    // Each key goes in at its own time, whenever the timer wakes, so that the
+    // round meets keys and seconds in the order they had when played.
+    while (m_watch->next < keys.size() && keys.at(m_watch->next).at <= now && !m_round->isOver()) {
+        const LevelRun::Key &key = keys.at(m_watch->next++);
+        m_round->key(key.arrow ? Arrow::keyCode(*key.arrow) : VirtualKey::Space, key.at);
+    }
+    if (!m_round->isOver() && m_round->clock().isRunning())
+        m_round->runTo(std::max(now, m_round->clock().now()));
+    if (m_round->isOver() || (m_watch->next == keys.size() && !m_round->clock().isRunning())) {
+        m_cover->setStrip(m_round->isWon() ? QStringLiteral("%1 - out with %2 seconds left, %3 points - any key ends it")
+                                    .arg(m_watch->title)
+                                    .arg(m_round->secondsLeft())
+                                    .arg(m_round->pointsEarned())
+                              : QStringLiteral("%1 - it ends here - any key ends it").arg(m_watch->title));
+        return;
+    }
+    qint64 wake = m_watch->next < keys.size() ? keys.at(m_watch->next).at : m_round->clock().nextTick();
+    if (m_round->clock().isRunning())
+        wake = std::min(wake, m_round->clock().nextTick());
+    m_watchTimer->start(int(std::max<qint64>(wake - now, 0)));
 }
 
 void Game_Screen::clearTile()
@@ -491,6 +537,13 @@ void Game_Screen::prepareTestPlay(const LevelRecord &level)
 {
     setCustomLevel(level);
     Label2->setText(LevelTable::TestMarker);
+}
+
+void Game_Screen::prepareWatch(const LevelRun &run, const QString &label, const QString &title)
+{
+    setCustomLevel(run.level());
+    Label2->setText(label);
+    m_watch = Watch{run, title, 0, {}};
 }
 
 bool Game_Screen::isTestPlay() const

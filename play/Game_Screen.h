@@ -52,6 +52,13 @@ public:
     void prepareTestPlay(const LevelRecord &level);
     // The editor's map is being tried out.
     bool isTestPlay() const;
+    // Makes a fresh screen's first build a run played for the player to
+    // watch instead of a game: the run's level in the custom slot, the label
+    // on the panel ("1".."20" or "File"), each key at its own time of play,
+    // and the title across the top of the board. Called before its
+    // Form_Load; the watched play writes nothing, and any key ends it.
+    void prepareWatch(const LevelRun &run, const QString &label, const QString &title);
+    bool isWatching() const { return m_watch.has_value(); }
 
     // One complete step of the game for a key, by its virtual-key code.
     void Form_KeyDown(int KeyCode, int Shift);
@@ -112,6 +119,8 @@ signals:
     void fileLevelEnded();
     // The end-of-game display has run its course.
     void gameFinished();
+    // A key ended a watched run: the screen is done with it.
+    void watchEnded();
 
 protected:
     void Form_Unload(bool &cancel) override;
@@ -136,6 +145,9 @@ private:
     // end display or the screen's end.
     void afterStep();
     void levelEnd();
+    // Plays the watched run's keys that have fallen due, and the clock's
+    // seconds, and wakes for the next.
+    void playWatched();
     // The player has turned to something else: a running clock stops.
     void pauseWhileAway();
 
@@ -152,6 +164,18 @@ private:
     std::unique_ptr<LevelRound> m_round;
     // The time since the round's clock was last brought up to date.
     QElapsedTimer m_sinceClock;
+    struct Watch
+    {
+        LevelRun run;
+        QString title;
+        qsizetype next = 0;
+        // Since the board was shown; the first key comes a moment later.
+        QElapsedTimer shown;
+    };
+    std::optional<Watch> m_watch;
+    QTimer *m_watchTimer = nullptr;
+    // The watched board stands still this long before its first key.
+    static constexpr qint64 WatchLeadIn = 1000;
     int m_turns = 0;
     StepTimer *m_steps = nullptr;
     QRandomGenerator m_random;

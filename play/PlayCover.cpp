@@ -64,11 +64,17 @@ QString PlayCover::bannerText(int level, int points, int secondsLeft, BestResult
     return text;
 }
 
+void PlayCover::setStrip(const QString &text)
+{
+    m_strip = text;
+    refresh();
+}
+
 void PlayCover::refresh()
 {
     // A screen reader hears what the cover says, as a player sees it.
-    setAccessibleName(m_paused ? QStringLiteral("Paused") : m_banner);
-    setVisible(m_paused || !m_banner.isEmpty());
+    setAccessibleName(m_paused ? QStringLiteral("Paused") : m_banner.isEmpty() ? m_strip : m_banner);
+    setVisible(m_paused || !m_banner.isEmpty() || !m_strip.isEmpty());
     if (isVisible())
         raise();
     update();
@@ -87,6 +93,14 @@ void PlayCover::paintEvent(QPaintEvent *)
                          QStringLiteral("Press a key to play on"));
         return;
     }
+    if (!m_strip.isEmpty()) {
+        painter.setFont(Fonts::arial(9.75, true));
+        const QRect strip(0, 0, width(), painter.fontMetrics().height() * 2);
+        painter.fillRect(strip, BannerBack);
+        painter.drawText(strip.adjusted(6, 0, -6, 0), Qt::AlignCenter | Qt::TextWordWrap, m_strip);
+    }
+    if (m_banner.isEmpty())
+        return;
     painter.setFont(Fonts::arial(12, true));
     const QRect text = painter.boundingRect(rect(), Qt::AlignCenter, m_banner);
     const QRect band(0, text.top() - text.height() / 3, width(), text.height() * 5 / 3);

@@ -31,6 +31,10 @@ public:
     void showBanner(const QString &text);
     // The banner's text while it is up, else empty.
     QString banner() const { return m_banner; }
+    // A line across the top of the board that stays until it is changed,
+    // such as the mark of a run being watched; empty for none.
+    void setStrip(const QString &text);
+    QString strip() const { return m_strip; }
 
     // What the banner says after a built-in level's exit; it never claims a
     // best the game could not keep.
@@ -44,5 +48,6 @@ private:
 
     bool m_paused = false;
     QString m_banner;
+    QString m_strip;
     QTimer *m_bannerTime = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "Game_Screen.h"
 #include "LevelCheck.h"
 #include "LevelMap.h"
+#include "LevelReplay.h"
 #include "LevelRound.h"
 #include "LevelSolver.h"
 #include "MessageBox.h"
@@ -71,6 +72,8 @@ private slots:
     void exitTellsHowTheLevelWent();
     void levelTwentyEndsWithTheDisplay();
     void closingTheScreenEndsTheDisplay();
+    void everyLevelReplaysToItsBest_data();
+    void everyLevelReplaysToItsBest();
 
 private:
     // Ticks the clock until its time is over once more.
@@ -581,4 +584,39 @@ void TestPlaying::closingTheScreenEndsTheDisplay()
 }
 
 QTEST_MAIN(TestPlaying)
+void TestPlaying::everyLevelReplaysToItsBest_data()
+{
+    QTest::addColumn<int>("level");
+    for (int level = 1; level <= LevelTable::BuiltInLevels; ++level)
+        QTest::addRow("level %d", level) << level;
+}
+
+// The checker's route, played through a round at the pace shown to a player,
+// gets out in time; played on the play screen it is kept as the level's best
+// with its run, and that run played again gives exactly that best.
+void TestPlaying::everyLevelReplaysToItsBest()
+{
+    QFETCH(int, level);
+    const LevelRecord &record = m_screen->level(level - 1);
+    const std::optional<Route> route = LevelSolver(LevelMap(record)).solve();
+    QVERIFY(route);
+    const std::optional<double> pace = LevelReplay::watchingPace(record, route->keys, route->pace);
+    QVERIFY(pace && *pace <= LevelReplay::FastestPace);
+    QVERIFY(LevelReplay::play(record, LevelReplay::ofRoute(record, route->keys, *pace)).won);
+
+    m_screen->Label2->setText(QString::number(level));
+    m_screen->loadscreen(level - 1);
+    for (const QChar letter : route->keys)
+        m_screen->Form_KeyDown(Arrow::keyCode(*Arrow::ofLetter(letter)), 0);
+    const std::optional<BestResults::Result> best = BestResults::of(level);
+    QVERIFY(best);
+    const std::optional<LevelRun> run = LevelRun::read(LevelRun::path(level));
+    QVERIFY(run);
+    QCOMPARE(run->keys().size(), route->keys.size());
+    const LevelReplay::Result replayed = LevelReplay::play(record, *run);
+    QVERIFY2(replayed.won, qPrintable(replayed.why));
+    QCOMPARE(replayed.secondsLeft, best->secondsLeft);
+    QCOMPARE(replayed.points, best->points);
+}
+
 #include "tst_playing.moc"
