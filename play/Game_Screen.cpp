@@ -6,6 +6,7 @@
 #include "Colors.h"
 #include "EndPanel.h"
 #include "Fonts.h"
+#include "GameSounds.h"
 #include "LevelMap.h"
 #include "LevelRules.h"
 #include "MessageBox.h"
@@ -103,6 +104,10 @@ Game_Screen::Game_Screen()
         icon->setGeometry(Twips::rect(120 + 360 * i, 3360, 480, 480));
         Lives[std::size_t(i)] = icon;
     }
+    SoundState = panelLabel(status, QString(), {120, 4080, 1215, 255}, caption, left);
+    m_sounds = new GameSounds(this);
+    connect(m_sounds, &GameSounds::switched, this, &Game_Screen::showSoundState);
+    showSoundState();
 
     Picture5 = new EndPanel(this);
     Picture5->setGeometry(Twips::rect(0, -7680, 7695, 7695));
@@ -222,6 +227,7 @@ void Game_Screen::showRound()
         if (lives >= 0 && lives < int(Lives.size()))
             Lives[std::size_t(lives)]->hide();
     });
+    wireSounds();
     connect(round, &LevelRound::clockRunning, this, [this](bool running) {
         if (!running) {
             Timer1->stop();
@@ -230,6 +236,38 @@ void Game_Screen::showRound()
         m_sinceClock.start();
         followClock();
     });
+}
+
+void Game_Screen::wireSounds()
+{
+    LevelRound *round = m_round.get();
+    connect(round, &LevelRound::itemTaken, m_sounds, [this, round](const QPoint &, int code) {
+        switch (code) {
+        case TileCodes::Banknote:
+        case TileCodes::Diamond:
+            // The last of them opens the exit, which has a sound of its own.
+            if (round->cashCaption() != u"0")
+                m_sounds->play(code == TileCodes::Banknote ? GameSounds::Sound::Banknote : GameSounds::Sound::Diamond);
+            break;
+        case TileCodes::Clock:
+            m_sounds->play(GameSounds::Sound::Clock);
+            break;
+        case TileCodes::LightBulb:
+            m_sounds->play(GameSounds::Sound::LightBulb);
+            break;
+        default:
+            break;
+        }
+    });
+    connect(round, &LevelRound::exitOpened, m_sounds, [this] { m_sounds->play(GameSounds::Sound::ExitOpen); });
+    connect(round, &LevelRound::levelLeft, m_sounds, [this] { m_sounds->play(GameSounds::Sound::LevelDone); });
+    connect(round, &LevelRound::lifeLost, m_sounds, [this] { m_sounds->play(GameSounds::Sound::LifeLost); });
+    connect(round, &LevelRound::gameOver, m_sounds, [this] { m_sounds->play(GameSounds::Sound::GameOver); });
+}
+
+void Game_Screen::showSoundState()
+{
+    SoundState->setText(m_sounds->isOn() ? QStringLiteral("Sound on (M)") : QStringLiteral("Sound off (M)"));
 }
 
 qint64 Game_Screen::playTime()
@@ -264,12 +302,24 @@ void Game_Screen::keyPressEvent(QKeyEvent *event)
             emit watchEnded();
         return;
     }
+    // Sound on or off is no move and no sign of being ready to play: the
+    // clock and a pause stay as they were.
+    if (event->key() == Qt::Key_M && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (!event->isAutoRepeat())
+            m_sounds->toggle();
+        return;
+    }
     if (isPaused()) {
         // A key held down from before the pause, or Shift, Control or Alt
         // alone on the way back from another application, is no sign that
         // the player is ready to play on.
         if (event->isAutoRepeat() || isModifierAlone(event))
             return;
+        // The way out of a game by the keyboard, as the close box is.
+        if (event->key() == Qt::Key_Q) {
+            close();
+            return;
+        }
         m_cover->setPaused(false);
     } else if (key == VirtualKey::Escape || key == VirtualKey::Pause) {
         pause();
@@ -396,6 +446,7 @@ void Game_Screen::afterStep()
     if (!alive || isUnloaded())
         return;
     if (!next) {
+        emit playReported(QStringLiteral("The time ran out with no extra life left."));
         emit fileLevelEnded();
         return;
     }
@@ -407,7 +458,24 @@ void Game_Screen::afterStep()
 void Game_Screen::levelEnd()
 {
     if (playsCustomSlot()) {
-        emit fileLevelEnded();
+        const BestResults::Result result = m_round->result();
+        const QString done = QStringLiteral("%1 points, %2 %3 left")
+                                 .arg(result.points)
+                                 .arg(result.secondsLeft)
+                                 .arg(qAbs(result.secondsLeft) == 1 ? QStringLiteral("second") : QStringLiteral("seconds"));
+        emit playReported(QStringLiteral("Out through the exit: ") + done + u'.');
+        if (isTestPlay()) {
+            emit fileLevelEnded();
+            return;
+        }
+        // The player sees how the level went before the load-level screen
+        // is back; keys do nothing meanwhile, the round being over.
+        m_cover->showBanner(
+            QStringLiteral("%1 done\n%2").arg(m_fileName.isEmpty() ? QStringLiteral("The level") : m_fileName, done));
+        QTimer::singleShot(PlayCover::BannerMilliseconds, this, [this] {
+            if (!isUnloaded())
+                emit fileLevelEnded();
+        });
         return;
     }
     const int level = int(value(Label2));
@@ -521,8 +589,9 @@ void Game_Screen::playLevel(int level)
     loadscreen(level - 1);
 }
 
-void Game_Screen::playFile(const LevelRecord &level)
+void Game_Screen::playFile(const LevelRecord &level, const QString &fileName)
 {
+    m_fileName = fileName;
     setCustomLevel(level);
     Label2->setText(LevelTable::FileMarker);
     loadscreen(LevelTable::CustomSlot);

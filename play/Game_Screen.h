@@ -19,6 +19,7 @@
 
 class Board;
 class EndPanel;
+class GameSounds;
 class PlayCover;
 class QLabel;
 class QTimer;
@@ -42,8 +43,9 @@ public:
     void loadscreen(int index);
     // Builds built-in level n (1..20) with its number on the panel.
     void playLevel(int level);
-    // Builds the level of a file in the custom slot, "File" on the panel.
-    void playFile(const LevelRecord &level);
+    // Builds the level of a file in the custom slot, "File" on the panel;
+    // the file's name is what the banner names when it is won.
+    void playFile(const LevelRecord &level, const QString &fileName = {});
     // The level on the screen came from a file.
     bool isFileLevel() const;
     // Makes a fresh screen's first build the editor's map in the custom
@@ -108,6 +110,7 @@ public:
     QLabel *Cash = nullptr;         // banknotes and diamonds left
     QLabel *Label5 = nullptr;       // seconds left
     QLabel *Lives_Number = nullptr; // extra lives
+    QLabel *SoundState = nullptr;   // whether sound is on, and the key that switches it
     std::array<QLabel *, 3> Lives{};
     QLabel *Label9 = nullptr;       // the end-of-game text
     EndPanel *Picture5 = nullptr;   // the end-of-game panel
@@ -121,6 +124,9 @@ signals:
     void gameFinished();
     // A key ended a watched run: the screen is done with it.
     void watchEnded();
+    // How a level from a file or a test play ended, in a sentence for the
+    // window it came from: out through the exit, or why not.
+    void playReported(const QString &report);
 
 protected:
     void Form_Unload(bool &cancel) override;
@@ -145,6 +151,8 @@ private:
     // end display or the screen's end.
     void afterStep();
     void levelEnd();
+    void wireSounds();
+    void showSoundState();
     // Plays the watched run's keys that have fallen due, and the clock's
     // seconds, and wakes for the next.
     void playWatched();
@@ -173,6 +181,8 @@ private:
         QElapsedTimer shown;
     };
     std::optional<Watch> m_watch;
+    GameSounds *m_sounds = nullptr;
+    QString m_fileName;
     QTimer *m_watchTimer = nullptr;
     // The watched board stands still this long before its first key.
     static constexpr qint64 WatchLeadIn = 1000;

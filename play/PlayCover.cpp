@@ -14,6 +14,8 @@ const QColor CoverText(224, 224, 224);
 // the board rather than cutting it in two.
 const QColor BannerBack(64, 64, 64, 224);
 
+const QString WayOn = QStringLiteral("Press a key to play on, or Q to leave the game");
+
 } // namespace
 
 PlayCover::PlayCover(QWidget *parent)
@@ -74,6 +76,7 @@ void PlayCover::refresh()
 {
     // A screen reader hears what the cover says, as a player sees it.
     setAccessibleName(m_paused ? QStringLiteral("Paused") : m_banner.isEmpty() ? m_strip : m_banner);
+    setAccessibleDescription(m_paused ? WayOn : QString());
     setVisible(m_paused || !m_banner.isEmpty() || !m_strip.isEmpty());
     if (isVisible())
         raise();
@@ -90,7 +93,7 @@ void PlayCover::paintEvent(QPaintEvent *)
         painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Paused"));
         painter.setFont(Fonts::arial(9.75));
         painter.drawText(rect().adjusted(0, height() / 2 + 40, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
-                         QStringLiteral("Press a key to play on"));
+                         WayOn);
         return;
     }
     if (!m_strip.isEmpty()) {
