@@ -413,12 +413,15 @@ void TestPlaying::pauseHoldsTheClockUntilTheNextKey_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("clockRunning");
     QTest::addColumn<bool>("pauses");
-    QTest::newRow("Escape") << "Escape" << true << true;
-    QTest::newRow("Pause") << "Pause" << true << true;
-    QTest::newRow("Escape before the first key") << "Escape" << false << true;
-    QTest::newRow("another application") << "away" << true << true;
-    QTest::newRow("minimised") << "minimised" << true << true;
-    QTest::newRow("away before the first key") << "away" << false << false;
+    // The key that ends the pause: an arrow plays on, Q leaves the game.
+    QTest::addColumn<int>("then");
+    QTest::newRow("Escape") << "Escape" << true << true << int(Qt::Key_Right);
+    QTest::newRow("Pause") << "Pause" << true << true << int(Qt::Key_Right);
+    QTest::newRow("Escape before the first key") << "Escape" << false << true << int(Qt::Key_Right);
+    QTest::newRow("another application") << "away" << true << true << int(Qt::Key_Right);
+    QTest::newRow("minimised") << "minimised" << true << true << int(Qt::Key_Right);
+    QTest::newRow("away before the first key") << "away" << false << false << int(Qt::Key_Right);
+    QTest::newRow("Escape, then Q") << "Escape" << true << true << int(Qt::Key_Q);
 }
 
 void TestPlaying::pauseHoldsTheClockUntilTheNextKey()
@@ -426,7 +429,13 @@ void TestPlaying::pauseHoldsTheClockUntilTheNextKey()
     QFETCH(QString, how);
     QFETCH(bool, clockRunning);
     QFETCH(bool, pauses);
+    QFETCH(int, then);
     m_screen->show();
+    // Sound on or off is no key of the game's: the clock stays as it was.
+    const QString sound = m_screen->SoundState->text();
+    QTest::keyClick(m_screen, Qt::Key_M);
+    QVERIFY(m_screen->SoundState->text() != sound);
+    QVERIFY(!m_screen->Timer1->isActive());
     if (clockRunning)
         QTest::keyClick(m_screen, Qt::Key_Down);
     const QStringList panel{m_screen->Label4->text(), m_screen->Cash->text(), m_screen->Label5->text()};
@@ -449,8 +458,15 @@ void TestPlaying::pauseHoldsTheClockUntilTheNextKey()
     QTest::keyClick(m_screen, Qt::Key_Shift);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(m_screen, &repeat);
+    QTest::keyClick(m_screen, Qt::Key_M);
     QVERIFY(m_screen->isPaused());
-    QTest::keyClick(m_screen, Qt::Key_Right);
+    if (then == Qt::Key_Q) {
+        QTest::keyClick(m_screen, Qt::Key_Q);
+        QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+        QVERIFY(m_forms->loaded(FormId::PlayGame)->isVisible());
+        return;
+    }
+    QTest::keyClick(m_screen, Qt::Key(then));
     QVERIFY(!m_screen->isPaused() && m_screen->cover()->isHidden());
     QVERIFY(m_screen->Timer1->isActive());
     QCOMPARE(m_screen->Image3().picture.toImage(), Pictures::figure(Arrow::Right).toImage());
