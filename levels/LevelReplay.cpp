@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LevelReplay.h"
 
+#include "LevelCheck.h"
 #include "LevelClock.h"
 #include "LevelRound.h"
 #include "LevelTable.h"
@@ -58,4 +59,18 @@ std::optional<double> LevelReplay::watchingPace(const LevelRecord &level, const 
             return tried;
     }
     return std::nullopt;
+}
+
+LevelReplay::Way LevelReplay::way(const LevelRecord &level)
+{
+    const LevelCheck check(level);
+    if (!check.winnable() || !check.route())
+        return Way{std::nullopt, 0, check.sentence()};
+    const Route &route = *check.route();
+    const std::optional<double> pace = watchingPace(level, route.keys, route.pace);
+    if (!pace) {
+        return Way{std::nullopt, 0,
+                   QStringLiteral("The route found gets out in time only faster than a player could follow it.")};
+    }
+    return Way{ofRoute(level, route.keys, *pace), *pace, {}};
 }

@@ -34,6 +34,18 @@ public:
     // watching needs. Nothing when no such pace gets the route out in time.
     static std::optional<double> watchingPace(const LevelRecord &level, const QString &keys, double slowestPace);
 
+    // "Show me a way": the checker's route through the level as a run to
+    // watch, at a steady pace a player can follow; or nothing, and why, for
+    // a level that has no route in time to show (one that cannot be won, or
+    // one the check has not decided).
+    struct Way
+    {
+        std::optional<LevelRun> run;
+        double pace = 0;
+        QString why;
+    };
+    static Way way(const LevelRecord &level);
+
     // The pace a watched way is shown at when the clock leaves room for it.
     static constexpr double EasyPace = 4;
     static constexpr double FastestPace = 6;
