@@ -111,7 +111,7 @@ public:
     QLabel *Label5 = nullptr;       // seconds left
     QLabel *Lives_Number = nullptr; // extra lives
     QLabel *SoundState = nullptr;   // whether sound is on, and the key that switches it
-    std::array<QLabel *, 3> Lives{};
+    std::array<QLabel *, LevelRound::StartingLives> Lives{};
     QLabel *Label9 = nullptr;       // the end-of-game text
     EndPanel *Picture5 = nullptr;   // the end-of-game panel
     QTimer *Timer1 = nullptr;
