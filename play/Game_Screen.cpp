@@ -97,7 +97,8 @@ Game_Screen::Game_Screen()
     panelLabel(status, QStringLiteral("Time Left:"), {120, 2280, 1215, 255}, caption, left);
     Label5 = panelLabel(status, QStringLiteral("0"), {120, 2520, 1095, 255}, value, centre);
     panelLabel(status, QStringLiteral("Extra Lives:"), {120, 3000, 1215, 255}, caption, left);
-    Lives_Number = panelLabel(status, QString::number(LevelRound::StartingLives), {1200, 3000, 255, 255}, Fonts::arial(9.75, true), left);
+    Lives_Number = panelLabel(status, QString::number(LevelRound::StartingLives), {1200, 3000, 255, 255},
+                              Fonts::arial(9.75, true), left);
     for (int i = 0; i < LevelRound::StartingLives; ++i) {
         auto *icon = new QLabel(status);
         icon->setPixmap(Pictures::lifeIcon());
