@@ -90,13 +90,9 @@ public:
     int lives() const { return m_lives; }
     QPoint figure() const { return m_play->figureTwips(); }
 
-    // The points this level has given, and the whole seconds left when it was
-    // left through its exit.
-    int pointsEarned() const { return int(score() - m_start.score); }
-    int secondsLeft() const { return int(timeLeft()); }
-    // A finish as the best results keep it: the seconds left, and the points
-    // the level is worth, all of which are taken before the exit opens.
-    BestResults::Result result() const { return {secondsLeft(), m_map->points()}; }
+    // A finish as the best results keep it: the whole seconds left, and the
+    // points the level is worth, all of which are taken before the exit opens.
+    BestResults::Result result() const { return {int(timeLeft()), m_map->points()}; }
 
     // What comes after a round that is over, for Retry, GameOver (a built-in
     // level: a new game from level 1) and NextLevel; nothing for the others,

@@ -399,11 +399,9 @@ void Game_Screen::playWatched()
     if (!m_round->isOver() && m_round->clock().isRunning())
         m_round->runTo(std::max(now, m_round->clock().now()));
     if (m_round->isOver() || (m_watch->next == keys.size() && !m_round->clock().isRunning())) {
-        m_cover->setStrip(m_round->isWon() ? QStringLiteral("%1 - out with %2 seconds left, %3 points - any key ends it")
-                                    .arg(m_watch->title)
-                                    .arg(m_round->secondsLeft())
-                                    .arg(m_round->pointsEarned())
-                              : QStringLiteral("%1 - it ends here - any key ends it").arg(m_watch->title));
+        const QString end = m_round->isWon() ? QStringLiteral("out with ") + PlayCover::finishText(m_round->result())
+                                             : QStringLiteral("it ends here");
+        m_cover->setStrip(QStringLiteral("%1 - %2 - any key ends it").arg(m_watch->title, end));
         return;
     }
     qint64 wake = m_watch->next < keys.size() ? keys.at(m_watch->next).at : m_round->clock().nextTick();
@@ -459,11 +457,7 @@ void Game_Screen::afterStep()
 void Game_Screen::levelEnd()
 {
     if (playsCustomSlot()) {
-        const BestResults::Result result = m_round->result();
-        const QString done = QStringLiteral("%1 points, %2 %3 left")
-                                 .arg(result.points)
-                                 .arg(result.secondsLeft)
-                                 .arg(qAbs(result.secondsLeft) == 1 ? QStringLiteral("second") : QStringLiteral("seconds"));
+        const QString done = PlayCover::finishText(m_round->result());
         emit playReported(QStringLiteral("Out through the exit: ") + done + u'.');
         if (isTestPlay()) {
             emit fileLevelEnded();

@@ -48,11 +48,7 @@ void PlayCover::showBanner(const QString &text)
 
 QString PlayCover::bannerText(int level, int points, int secondsLeft, BestResults::Outcome best)
 {
-    QString text = QStringLiteral("Level %1 done\n%2 points, %3 %4 left")
-                       .arg(level)
-                       .arg(points)
-                       .arg(secondsLeft)
-                       .arg(secondsLeft == 1 ? QStringLiteral("second") : QStringLiteral("seconds"));
+    QString text = QStringLiteral("Level %1 done\n").arg(level) + finishText({secondsLeft, points});
     switch (best) {
     case BestResults::Outcome::NoBest:
         break;
@@ -64,6 +60,14 @@ QString PlayCover::bannerText(int level, int points, int secondsLeft, BestResult
         break;
     }
     return text;
+}
+
+QString PlayCover::finishText(const BestResults::Result &result)
+{
+    return QStringLiteral("%1 points, %2 %3 left")
+        .arg(result.points)
+        .arg(result.secondsLeft)
+        .arg(result.secondsLeft == 1 ? QStringLiteral("second") : QStringLiteral("seconds"));
 }
 
 void PlayCover::setStrip(const QString &text)

@@ -39,6 +39,8 @@ public:
     // What the banner says after a built-in level's exit; it never claims a
     // best the game could not keep.
     static QString bannerText(int level, int points, int secondsLeft, BestResults::Outcome best);
+    // "1400 points, 12 seconds left".
+    static QString finishText(const BestResults::Result &result);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
