@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -70,10 +71,13 @@ Load_Files::Load_Files()
 
     EmptyNote = new QLabel(QStringLiteral("No level files here yet: make one in the Level Creator, "
                                           "or use Open\u2026 to play one from elsewhere."),
-                           File1->viewport());
+                           this);
+    Colors::setForeColor(EmptyNote, QColor(64, 64, 64));
     EmptyNote->setWordWrap(true);
     EmptyNote->setAlignment(Qt::AlignCenter);
-    EmptyNote->setGeometry(File1->viewport()->rect().adjusted(12, 12, -12, -12));
+    // Over the empty list, which has nothing there to point at.
+    EmptyNote->setGeometry(File1->geometry().adjusted(16, 16, -16, -16));
+    EmptyNote->setAttribute(Qt::WA_TransparentForMouseEvents);
     EmptyNote->hide();
 
     Command1 = new QPushButton(QStringLiteral("&Open\u2026"), this);
@@ -147,7 +151,7 @@ void Load_Files::Command1_Click()
     const QStringList folders = ProgramDir::levelFolders();
     const QString file = m_chooseFile(this, folders.value(0));
     if (!file.isEmpty())
-        choose(QFile::encodeName(file));
+        choose(QFile::encodeName(file), QFileInfo(file).fileName());
 }
 
 void Load_Files::Command2_Click()
@@ -195,10 +199,10 @@ bool Load_Files::LoadList(QStringList &list, const QByteArray &path)
 void Load_Files::File1_DblClick()
 {
     if (const QListWidgetItem *chosen = File1->currentItem())
-        choose(chosen->data(PathRole).toByteArray());
+        choose(chosen->data(PathRole).toByteArray(), chosen->text());
 }
 
-void Load_Files::choose(const QByteArray &path)
+void Load_Files::choose(const QByteArray &path, const QString &name)
 {
     if (!LoadList(m_list1, path))
         return;
@@ -216,7 +220,7 @@ void Load_Files::choose(const QByteArray &path)
             return;
         }
         m_backToMenu = false;
-        emit playChosen(LevelRecord::fromFileLines(m_list1));
+        emit playChosen(LevelRecord::fromFileLines(m_list1), name);
     } else {
         m_backToMenu = false;
         emit editChosen(m_list1);

@@ -66,8 +66,8 @@ public:
     void setEditorMode();
 
 signals:
-    // The player chose a playable level file in play mode.
-    void playChosen(const LevelRecord &level);
+    // The player chose a playable level file in play mode, by its name.
+    void playChosen(const LevelRecord &level, const QString &fileName);
     // The player chose a level file in editor mode: its lines as read.
     void editChosen(const QStringList &lines);
     // The player asks to be shown a way through a playable level file.
@@ -81,7 +81,7 @@ private:
 
     // Loads a level file, from the list or from anywhere, into the play
     // screen or the editor as the mode says.
-    void choose(const QByteArray &path);
+    void choose(const QByteArray &path, const QString &name);
     // The folder line and the note over an empty list, as the list stands.
     void describeFolders();
     // "Show me a way" is there for a highlighted file to play.

@@ -2,10 +2,14 @@
 #include "BestTable.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -40,12 +44,15 @@ BestTable::BestTable(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addWidget(buttons);
-    // Every row in sight at once, without a scroll bar.
+    // Every row in sight at once where the screen has room, else as many
+    // as it holds, the rest a scroll away.
     m_table->resizeRowsToContents();
     const int rows = m_table->verticalHeader()->length() + m_table->horizontalHeader()->height()
                      + 2 * m_table->frameWidth();
-    m_table->setMinimumHeight(rows);
-    resize(340, sizeHint().height());
+    int height = sizeHint().height() - m_table->sizeHint().height() + rows;
+    if (const QScreen *shown = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        height = std::min(height, shown->availableGeometry().height() * 9 / 10);
+    resize(340, height);
 }
 
 void BestTable::fill(const BestResults::Table &best)

@@ -135,8 +135,8 @@ void Forms::follow(FormId id, Form *form)
     }
     case FormId::LoadFiles: {
         auto *files = static_cast<Load_Files *>(form);
-        connect(files, &Load_Files::playChosen, this, [this](const LevelRecord &level) {
-            get<Game_Screen>()->playFile(level);
+        connect(files, &Load_Files::playChosen, this, [this](const LevelRecord &level, const QString &fileName) {
+            get<Game_Screen>()->playFile(level, fileName);
             show(FormId::GameScreen);
             unload(FormId::LoadFiles);
         });

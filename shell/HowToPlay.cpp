@@ -7,7 +7,9 @@
 
 #include <QCloseEvent>
 #include <QImage>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
@@ -162,6 +164,17 @@ void HowToPlay::showOver(QWidget *window)
 {
     if (window && window != this)
         m_openedOver = window;
+    // The first time in the middle of the screen the player is looking at;
+    // after that where the player left it.
+    if (!m_placed) {
+        m_placed = true;
+        const QScreen *screen = m_openedOver ? m_openedOver->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            const QRect area = screen->availableGeometry();
+            resize(size().boundedTo(area.size() * 9 / 10));
+            move(area.center() - rect().center());
+        }
+    }
     show();
     raise();
     activateWindow();

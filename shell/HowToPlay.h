@@ -33,4 +33,5 @@ private:
 
     QTextBrowser *m_text = nullptr;
     QPointer<QWidget> m_openedOver;
+    bool m_placed = false;
 };

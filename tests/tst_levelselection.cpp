@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BestResults.h"
+#include "BestTable.h"
 #include "Forms.h"
 #include "Game_Screen.h"
 #include "LevelTable.h"
@@ -8,7 +9,12 @@
 #include "Start_Level.h"
 #include "VisibleWindows.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 
 #include <algorithm>
@@ -62,6 +68,9 @@ private slots:
     void lockedLevelUnderTheHighlightDoesNotStart();
     void reachedLevelsShowTheirBest_data();
     void reachedLevelsShowTheirBest();
+    void bestResultsListEveryLevelAndTheTotal();
+    void watchAndWayAskForTheHighlightedLevel_data();
+    void watchAndWayAskForTheHighlightedLevel();
 
 private:
     // Opens the level selection from the play menu, as the player does.
@@ -348,6 +357,96 @@ void TestLevelSelection::reachedLevelsShowTheirBest()
     QTEST(selection->Label1.at(1)->toolTip(), "second");
     QCOMPARE(selection->Label1.at(2)->toolTip(), QString());
     QCOMPARE(m_dir->read("LGT.Log"), QByteArray(" 125 \r\n"));
+
+    // The line above the levels follows the highlight, by keys and pointer,
+    // and so does the best run to watch.
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    auto *moved = m_forms->get<Start_Level>();
+    QCOMPARE(moved->BestLine->text(), first);
+    QCOMPARE(moved->WatchButton->isEnabled(), first != u"No best yet");
+    QTest::keyClick(moved, Qt::Key_Down);
+    QCOMPARE(moved->BestLine->text(), second);
+    QCOMPARE(moved->WatchButton->isEnabled(), second != u"No best yet");
+    QCOMPARE(QAccessible::queryAccessibleInterface(moved->Label1.at(1))->text(QAccessible::Description), second);
+    // From where the pointer rested to the first level.
+    QTest::mouseMove(moved->Label1.at(3));
+    QTest::mouseMove(moved->Label1.at(0));
+    QCOMPARE(moved->BestLine->text(), first);
+    QTest::keyClick(moved, Qt::Key_Up);
+    QCOMPARE(moved->BestLine->text(), QString());
+    QVERIFY(!moved->WatchButton->isEnabled() && !moved->WayButton->isEnabled());
+}
+
+void TestLevelSelection::bestResultsListEveryLevelAndTheTotal()
+{
+    m_dir->write("Best.Log", BestResults::content({{1, {28, 1400}}, {2, {1, 3200}}, {20, {9, 100}}}));
+    Start_Level *selection = open();
+    // The letters answer in the window the player is using.
+    QVERIFY(QTest::qWaitForWindowActive(selection));
+    QTest::keyClick(selection, Qt::Key_B);
+    BestTable *best = selection->bestTable();
+    QVERIFY(best && best->isVisible());
+    const QTableWidget *table = best->table();
+    QCOMPARE(table->rowCount(), 21);
+    const auto row = [table](int index) {
+        return QStringList{table->item(index, 0)->text(), table->item(index, 1)->text(), table->item(index, 2)->text()};
+    };
+    QCOMPARE(row(0), (QStringList{"Level 1", "28", "1400"}));
+    QCOMPARE(row(2), (QStringList{"Level 3", "\u2013", "\u2013"}));
+    QCOMPARE(row(19), (QStringList{"Level 20", "9", "100"}));
+    QCOMPARE(row(BestTable::TotalRow), (QStringList{"Total, 3 levels", "38", "4700"}));
+
+    QTRY_COMPARE(QApplication::activeWindow(), best);
+    QTest::keyClick(best->table(), Qt::Key_Escape);
+    QVERIFY(!best->isVisible());
+    QCOMPARE(visibleWindows(), QStringList{"Start From Level:"});
+    QTest::mouseClick(selection->BestButton, Qt::LeftButton);
+    QCOMPARE(selection->bestTable(), best);
+    QVERIFY(best->isVisible());
+}
+
+void TestLevelSelection::watchAndWayAskForTheHighlightedLevel_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<Qt::Key>("key"); // or a click on the button when none
+    QTest::addColumn<bool>("recordedRunsOnly"); // the check says: only level 3 has a run
+    QTest::addColumn<int>("watched");
+    QTest::addColumn<int>("shown");
+
+    QTest::newRow("W on a level with a best") << 1 << Qt::Key_W << false << 2 << 0;
+    QTest::newRow("W on a level without") << 2 << Qt::Key_W << false << 0 << 0;
+    QTest::newRow("W where the check finds a run") << 2 << Qt::Key_W << true << 3 << 0;
+    QTest::newRow("W where the check finds none") << 1 << Qt::Key_W << true << 0 << 0;
+    QTest::newRow("S on a level") << 2 << Qt::Key_S << false << 0 << 3;
+    QTest::newRow("S on Go Back") << 20 << Qt::Key_S << false << 0 << 0;
+    QTest::newRow("click on Show me a way") << 0 << Qt::Key_unknown << false << 0 << 1;
+}
+
+void TestLevelSelection::watchAndWayAskForTheHighlightedLevel()
+{
+    QFETCH(int, item);
+    QFETCH(Qt::Key, key);
+    QFETCH(bool, recordedRunsOnly);
+
+    m_dir->write("LGT.Log", " 250 \r\n");
+    m_dir->write("Best.Log", BestResults::content({{1, {28, 1400}}, {2, {1, 3200}}}));
+    Start_Level *selection = open();
+    QVERIFY(QTest::qWaitForWindowActive(selection));
+    if (recordedRunsOnly)
+        selection->setBestRunCheck([](int level) { return level == 3; });
+    selection->focus(item);
+    QSignalSpy watch(selection, &Start_Level::watchRequested);
+    QSignalSpy way(selection, &Start_Level::wayRequested);
+    if (key == Qt::Key_unknown)
+        QTest::mouseClick(selection->WayButton, Qt::LeftButton);
+    else
+        QTest::keyClick(selection, key);
+    QTEST(watch.isEmpty() ? 0 : watch.takeFirst().at(0).toInt(), "watched");
+    QTEST(way.isEmpty() ? 0 : way.takeFirst().at(0).toInt(), "shown");
+    QVERIFY(watch.isEmpty() && way.isEmpty());
+    QCOMPARE(visibleWindows(), QStringList{"Start From Level:"});
+    QCOMPARE(selection->Curr->text(), QString::number(item));
 }
 
 QTEST_MAIN(TestLevelSelection)

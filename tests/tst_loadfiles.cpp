@@ -5,11 +5,14 @@
 #include "LevelTable.h"
 #include "MessageLog.h"
 #include "ScratchDir.h"
+#include "VisibleWindows.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -54,6 +57,12 @@ private slots:
     void levelMadeInEditorIsPlayedToItsExit();
     void enterAndSpaceChooseAsADoubleClick_data();
     void enterAndSpaceChooseAsADoubleClick();
+    void openTakesAFileFromAnywhere_data();
+    void openTakesAFileFromAnywhere();
+    void foldersAndAnEmptyListAreExplained_data();
+    void foldersAndAnEmptyListAreExplained();
+    void showMeAWayAsksForTheHighlightedFile_data();
+    void showMeAWayAsksForTheHighlightedFile();
 
 private:
     Load_Files *open();
@@ -89,7 +98,9 @@ void TestLoadFiles::walkToExit()
     auto *screen = m_forms->get<Game_Screen>();
     for (int step = 0; step < 3; ++step)
         screen->Form_KeyDown(39, 0);
-    QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
+    // The finish is told on the play screen before the list comes back.
+    QVERIFY(m_forms->isLoaded(FormId::GameScreen));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_forms->isLoaded(FormId::GameScreen), 10000);
     QVERIFY(!m_forms->isLoaded(FormId::PlayGame));
     QVERIFY(m_forms->get<Load_Files>()->isVisible());
 }
@@ -235,6 +246,104 @@ void TestLoadFiles::enterAndSpaceChooseAsADoubleClick()
     QVERIFY(!m_forms->isLoaded(FormId::LoadFiles) && screen->isVisible());
     QTEST(screen->level(LevelTable::CustomSlot).rows.value(0), "firstRow");
     QCOMPARE(m_log->shown, QStringList{});
+}
+
+void TestLoadFiles::openTakesAFileFromAnywhere_data()
+{
+    QTest::addColumn<QByteArray>("file"); // none: the dialog is closed
+    QTest::addColumn<bool>("fromEditor");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("to play") << twentyLineFile() << false << "Veltrano" << QStringList();
+    QTest::newRow("to the editor") << twentyLineFile() << true << "Veltrano - MAP EDITOR" << QStringList();
+    QTest::newRow("refused") << QByteArray("0\r\n0\r\nred\r\n30\r\n1111\r\n") << false << "Load Level from files"
+                             << QStringList{"Error: "};
+    QTest::newRow("dialog closed") << QByteArray() << false << "Load Level from files" << QStringList();
+}
+
+// A file picked in the dialog is loaded, or refused, as one from the list.
+void TestLoadFiles::openTakesAFileFromAnywhere()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, fromEditor);
+    QTemporaryDir elsewhere;
+    const QString path = elsewhere.filePath("Far away.LVL");
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::WriteOnly) && written.write(file) == file.size());
+    written.close();
+    if (fromEditor) {
+        m_forms->show(FormId::MapEditor);
+        QTest::mouseClick(m_forms->get<MapEditor>()->Command4, Qt::LeftButton);
+    }
+    Load_Files *files = open();
+    QString startedIn;
+    files->setFileChooser([&](QWidget *parent, const QString &folder) {
+        startedIn = folder;
+        return parent == files && !file.isEmpty() ? path : QString();
+    });
+    QTest::mouseClick(files->Command1, Qt::LeftButton);
+    QCOMPARE(startedIn, m_dir->path());
+    QFETCH(QString, shown);
+    QFETCH(QStringList, messages);
+    QCOMPARE(visibleWindows(), QStringList{shown});
+    QCOMPARE(m_log->shown.size(), messages.size());
+    if (!messages.isEmpty())
+        QVERIFY(m_log->shown.first().startsWith(messages.first()));
+    if (file.isEmpty() || !messages.isEmpty())
+        return;
+    if (fromEditor)
+        QCOMPARE(m_forms->get<MapEditor>()->Text1->toPlainText().section(u'\n', 0, 0), QStringLiteral("0304"));
+    else
+        QCOMPARE(m_forms->get<Game_Screen>()->level(LevelTable::CustomSlot).rows.value(0), QStringLiteral("0304"));
+}
+
+void TestLoadFiles::foldersAndAnEmptyListAreExplained_data()
+{
+    QTest::addColumn<bool>("empty");
+    QTest::newRow("no level files") << true;
+    QTest::newRow("a level file") << false;
+}
+
+void TestLoadFiles::foldersAndAnEmptyListAreExplained()
+{
+    QFETCH(bool, empty);
+    if (!empty)
+        m_dir->write("A.lvl", twentyLineFile());
+    const Load_Files *files = open();
+    const QString named = QStringLiteral("Levels in: ") + QDir::toNativeSeparators(m_dir->path());
+    QCOMPARE(files->Folders->accessibleName(), named);
+    QVERIFY(files->Folders->text().startsWith("Levels in: "));
+    QVERIFY(files->Folders->fontMetrics().horizontalAdvance(files->Folders->text()) <= files->Folders->width());
+    QCOMPARE(files->Folders->toolTip(), QDir::toNativeSeparators(m_dir->path()));
+    QCOMPARE(files->EmptyNote->isVisible(), empty);
+    QCOMPARE(files->File1->accessibleDescription().isEmpty(), !empty);
+    QCOMPARE(files->Command2->isEnabled(), !empty);
+}
+
+void TestLoadFiles::showMeAWayAsksForTheHighlightedFile_data()
+{
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<QString>("firstRow"); // of the level asked for; none when refused
+    QTest::newRow("a playable file") << twentyLineFile().replace("0304", "0034") << "0034";
+    QTest::newRow("a refused file") << QByteArray("0\r\n0\r\n255\r\n30\r\n") << "";
+}
+
+void TestLoadFiles::showMeAWayAsksForTheHighlightedFile()
+{
+    QFETCH(QByteArray, second);
+    QFETCH(QString, firstRow);
+    m_dir->write("A.lvl", twentyLineFile());
+    m_dir->write("B.lvl", second);
+    Load_Files *files = open();
+    QSignalSpy way(files, &Load_Files::wayRequested);
+    QTest::keyClick(files->File1, Qt::Key_Down);
+    QTest::mouseClick(files->Command2, Qt::LeftButton);
+    QCOMPARE(way.size(), firstRow.isEmpty() ? 0 : 1);
+    QCOMPARE(m_log->shown.size(), firstRow.isEmpty() ? 1 : 0);
+    if (!way.isEmpty())
+        QCOMPARE(way.first().at(0).value<LevelRecord>().rows.value(0), firstRow);
+    QVERIFY(files->isVisible() && !m_forms->isLoaded(FormId::GameScreen));
 }
 
 QTEST_MAIN(TestLoadFiles)

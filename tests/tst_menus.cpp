@@ -474,8 +474,8 @@ void TestMenus::screenReaderHearsOnlyTheWindowOpened()
     QStringList heard;
     const QObject listening;
     connect(qApp, &QApplication::focusChanged, &listening, [&heard](QWidget *, QWidget *now) {
-        if (const auto *item = qobject_cast<const QLabel *>(now))
-            heard.append(item->window()->windowTitle() + ": " + item->text());
+        if (const auto *label = qobject_cast<const QLabel *>(now))
+            heard.append(label->window()->windowTitle() + ": " + label->text());
     });
     QTest::keyClick(play, Qt::Key_Return);
     QTRY_COMPARE(heard, QStringList{focused});
