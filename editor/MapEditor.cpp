@@ -654,11 +654,14 @@ void MapEditor::showRoute(const QStringList &lines, const Route &route)
         if (!arrow)
             continue;
         const LevelRules::Press press = play.press(*arrow);
-        const QPoint cell = press.cell / Twips::Cell;
+        // A route only ever steps from cell to cell of the grid.
+        const std::optional<QPoint> cell = Twips::cellAt(press.cell);
+        if (!cell)
+            continue;
         if (press.moved || press.leaves)
-            cells.append(cell);
+            cells.append(*cell);
         if (press.moved && press.tile.seconds > 0)
-            clocks.append(cell);
+            clocks.append(*cell);
     }
     Picture2->showRoute(cells, clocks);
 }

@@ -16,7 +16,8 @@
 // map's size, its screen cash and exits, whatever cannot be reached, the
 // shortest route found and the pace it asks for, and whether the level can be
 // won at all. A file the game would refuse gets one line naming the line of
-// the file at fault. The designers' tool and the editor judge by this alike.
+// the file at fault. The designers' tool and the editor judge by this alike,
+// and LevelFindings puts what it found into words for both.
 class LevelCheck
 {
 public:
@@ -54,6 +55,7 @@ public:
     QStringList report(bool withRoute) const { return m_findings.report(withRoute); }
     // The verdict in one sentence, as the editor tells the designer.
     QString sentence() const { return m_findings.sentence(); }
+
     // Why the solver found no way through the map, one line a cause.
     static QStringList problems(const LevelMap &map, const QList<Obstacle> &obstacles);
     // A cell as designers count it: rows as the editor's line report numbers
