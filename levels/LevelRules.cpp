@@ -55,17 +55,26 @@ LevelRules::Ticks LevelRules::ticks(double timeLeft, qint64 count)
 {
     // Whole numbers this far from zero keep every digit through the caption.
     constexpr double Exact = 1e15;
+    const auto isWhole = [](double number) { return number == std::floor(number) && std::abs(number) < Exact; };
     Ticks ticks{timeLeft, false, 0};
     while (ticks.used < count) {
         const double left = ticks.timeLeft;
         const qint64 rest = count - ticks.used;
-        if (left == std::floor(left) && std::abs(left) < Exact && double(rest) < Exact
-            && std::abs(left - double(rest)) < Exact) {
+        if (isWhole(left)) {
             // A whole count falls by one a tick: it meets 0 after as many
             // ticks as it shows, and from 0 or below it never does.
             if (left >= 1 && left <= double(rest))
                 return Ticks{0, true, ticks.used + qint64(left)};
-            return Ticks{left - double(rest), false, count};
+            if (left >= 1 || left - double(rest) > -Exact)
+                return Ticks{left - double(rest), false, count};
+            // Further below zero the caption drops digits: down to there in
+            // one go, then tick by tick until a second no longer changes it.
+            const qint64 toEdge = qint64(left + Exact) - 1;
+            if (toEdge > 0) {
+                ticks.timeLeft = left - double(toEdge);
+                ticks.used += toEdge;
+                continue;
+            }
         }
         const Tick one = tick(left);
         ++ticks.used;
@@ -74,6 +83,10 @@ LevelRules::Ticks LevelRules::ticks(double timeLeft, qint64 count)
         // A count too big for a second to change it stays where it is.
         if (one.timeLeft == left)
             return Ticks{left, false, count};
+        // Once through the caption, a count with a fraction keeps it: it
+        // passes 0 without ever reading exactly 0.
+        if (!isWhole(one.timeLeft))
+            return Ticks{asShown(one.timeLeft - double(count - ticks.used)), false, count};
         ticks.timeLeft = one.timeLeft;
     }
     return ticks;
