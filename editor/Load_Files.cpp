@@ -31,10 +31,23 @@ QLabel *colouredLabel(const QString &text, const QColor &color, const QRect &geo
     return label;
 }
 
-QString desktopFileDialog(QWidget *parent, const QString &folder)
+void desktopFileDialog(QWidget *parent, const QString &folder, const Load_Files::Chosen &chosen)
 {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open a level file"), folder,
-                                        QStringLiteral("Level files (*.lvl)"));
+    // One dialog at a time: asking again brings it to the front.
+    if (auto *open = parent->findChild<QFileDialog *>(QString(), Qt::FindDirectChildrenOnly)) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto *dialog = new QFileDialog(parent, QStringLiteral("Open a level file"), folder,
+                                   QStringLiteral("Level files (*.lvl)"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Gone with the window it belongs to, and with it the answer.
+    QObject::connect(dialog, &QFileDialog::fileSelected, parent, chosen);
+    dialog->open();
 }
 
 } // namespace
@@ -148,10 +161,10 @@ void Load_Files::setFileChooser(FileChooser chooser)
 
 void Load_Files::Command1_Click()
 {
-    const QStringList folders = ProgramDir::levelFolders();
-    const QString file = m_chooseFile(this, folders.value(0));
-    if (!file.isEmpty())
-        choose(QFile::encodeName(file), QFileInfo(file).fileName());
+    m_chooseFile(this, ProgramDir::levelFolders().value(0), [this](const QString &file) {
+        if (!file.isEmpty() && !isUnloaded())
+            choose(QFile::encodeName(file), QFileInfo(file).fileName());
+    });
 }
 
 void Load_Files::Command2_Click()

@@ -39,10 +39,12 @@ public:
     // Asks to be shown a way through the highlighted file's level.
     void Command2_Click();
 
-    // Asks the player for a level file, starting in a folder; an empty path
-    // when the player thinks better of it. The desktop's file dialog until
-    // another is given.
-    using FileChooser = std::function<QString(QWidget *parent, const QString &folder)>;
+    // Asks the player for a level file, starting in a folder, and hands the
+    // path to chosen once the player has picked one; never, when the player
+    // thinks better of it. The desktop's file dialog until another is given:
+    // it waits over this window without holding up the rest of the game.
+    using Chosen = std::function<void(const QString &path)>;
+    using FileChooser = std::function<void(QWidget *parent, const QString &folder, const Chosen &chosen)>;
     void setFileChooser(FileChooser chooser);
 
     // True until a file has been taken: closing the window then goes back to

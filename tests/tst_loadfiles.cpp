@@ -278,9 +278,10 @@ void TestLoadFiles::openTakesAFileFromAnywhere()
     }
     Load_Files *files = open();
     QString startedIn;
-    files->setFileChooser([&](QWidget *parent, const QString &folder) {
+    files->setFileChooser([&](QWidget *parent, const QString &folder, const Load_Files::Chosen &chosen) {
         startedIn = folder;
-        return parent == files && !file.isEmpty() ? path : QString();
+        if (parent == files && !file.isEmpty())
+            chosen(path);
     });
     QTest::mouseClick(files->Command1, Qt::LeftButton);
     QCOMPARE(startedIn, m_dir->path());
