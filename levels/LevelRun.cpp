@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <tuple>
+
 namespace {
 
 const QString FirstLine = QStringLiteral("Veltrano run 1");
@@ -62,7 +64,13 @@ QStringList LevelRun::linesOf(const LevelRecord &level)
 
 bool LevelRun::isOf(const LevelRecord &level) const
 {
-    return linesOf(level) == linesOf(m_level);
+    const auto played = [](const LevelRecord &record) {
+        QStringList rows = record.rows;
+        while (!rows.isEmpty() && rows.last().isEmpty())
+            rows.removeLast();
+        return std::tuple(record.startTwips(), record.time, rows);
+    };
+    return played(level) == played(m_level);
 }
 
 QByteArray LevelRun::content() const

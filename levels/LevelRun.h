@@ -46,8 +46,9 @@ public:
     const QList<Key> &keys() const { return m_keys; }
     void add(const Key &key) { m_keys.append(key); }
 
-    // Whether the run was played on this level: the same start, colour,
-    // time and rows.
+    // Whether the run was played on this level: the same start, time and
+    // rows, which is all that play depends on (a level file holds seventeen
+    // rows, empty ones at the end included, and a colour for every level).
     bool isOf(const LevelRecord &level) const;
 
     QByteArray content() const;

@@ -36,6 +36,8 @@ private slots:
     void curveNamesWhereItFalls();
     void wrongCommandsGetTheUsage_data();
     void wrongCommandsGetTheUsage();
+    void replayTellsHowTheRunEnded_data();
+    void replayTellsHowTheRunEnded();
 
 private:
     int run(const QStringList &arguments);
@@ -354,4 +356,34 @@ void TestLevelTool::wrongCommandsGetTheUsage()
 }
 
 QTEST_APPLESS_MAIN(TestLevelTool)
+void TestLevelTool::replayTellsHowTheRunEnded_data()
+{
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("won") << QByteArray("keys 3\n0 *\n700 R\n2500 R\n") << "11111 10341 11111"
+                         << "won, 28 seconds left, 100 points";
+    // The tick at the very moment of the last key comes first.
+    QTest::newRow("too late") << QByteArray("keys 2\n0 R\n30000 R\n") << "11111 10341 11111"
+                              << "lost: the time ran out after 1 of its 2 keys";
+    QTest::newRow("short of the exit") << QByteArray("keys 1\n0 R\n") << "11111 10341 11111"
+                                       << "lost: the run ends before the exit, with 0 banknotes and diamonds left";
+    QTest::newRow("another level") << QByteArray("keys 1\n0 R\n") << "11111 10431 11111"
+                                   << "lost: the run was played on another level";
+    QTest::newRow("damaged") << QByteArray("keys 2\n0 R\n") << "11111 10341 11111"
+                             << "lost: the run cannot be read";
+}
+
+void TestLevelTool::replayTellsHowTheRunEnded()
+{
+    QFETCH(QByteArray, keys);
+    QFETCH(QString, rows);
+    QFETCH(QString, line);
+    const QString level = write("Corridor.lvl", levelFile(Header, {"11111", "10341", "11111"}));
+    const QByteArray played = ("480\n480\n12632256\n30\n" + rows.replace(u' ', u'\n') + u'\n').toLatin1();
+    const QString run = write("BestRun01.Log", "Veltrano run 1\nlevel 7\n" + played + keys);
+    QCOMPARE(this->run({"replay", level, run}), line.startsWith(u"won") ? 0 : 1);
+    QCOMPARE(m_out, line + u'\n');
+}
+
 #include "tst_leveltool.moc"

@@ -5,6 +5,8 @@
 #include "LevelDifficulty.h"
 #include "LevelFile.h"
 #include "LevelFindings.h"
+#include "LevelReplay.h"
+#include "LevelRun.h"
 #include "LevelSolver.h"
 #include "LevelTable.h"
 
@@ -26,6 +28,8 @@ int LevelTool::run(const QStringList &arguments)
         return exportLevels(arguments.at(1));
     if (!arguments.isEmpty() && arguments.size() <= 2 && arguments.first() == u"curve")
         return curve(arguments.mid(1));
+    if (arguments.size() == 3 && arguments.first() == u"replay")
+        return replay(arguments.at(1), arguments.at(2));
     return usage();
 }
 
@@ -34,6 +38,7 @@ int LevelTool::usage()
     m_err << "Usage: veltrano-levels check [--route] FILE.lvl...\n"
              "       veltrano-levels curve [DIR]\n"
              "       veltrano-levels export DIR\n"
+             "       veltrano-levels replay FILE.lvl RUN\n"
              "check   tells for each level file its map size, screen cash and exits, what\n"
              "        cannot be reached, and the shortest route found with the moves a\n"
              "        second it needs, the share of the time it leaves spare and the dead\n"
@@ -53,7 +58,10 @@ int LevelTool::usage()
           << LevelDifficulty::MostPace
           << ", or the last level not the hardest.\n"
              "export  writes the twenty built-in levels into DIR as level01.lvl to\n"
-             "        level20.lvl.\n";
+             "        level20.lvl.\n"
+             "replay  plays a run the game recorded (such as BestRun07.Log) on the level\n"
+             "        file by the game's rules and tells how it ended: \"won, S seconds\n"
+             "        left, P points\" or \"lost: \" and why. Exits with 1 when it is lost.\n";
     m_err.flush();
     return Usage;
 }
@@ -104,6 +112,24 @@ int LevelTool::exportLevels(const QString &directory)
     }
     m_out.flush();
     return Done;
+}
+
+int LevelTool::replay(const QString &levelPath, const QString &runPath)
+{
+    const std::optional<QStringList> lines = LevelFile::read(levelPath);
+    const std::optional<LevelRun> run = LevelRun::read(runPath);
+    LevelReplay::Result result;
+    if (!lines)
+        result.why = QStringLiteral("the level file cannot be read");
+    else if (const QString problem = LevelRecord::playProblem(*lines); !problem.isEmpty())
+        result.why = QStringLiteral("the game will not play the level: ") + problem;
+    else if (!run)
+        result.why = QStringLiteral("the run cannot be read");
+    else
+        result = LevelReplay::play(LevelRecord::fromFileLines(*lines), *run);
+    m_out << LevelReplay::line(result) << '\n';
+    m_out.flush();
+    return result.won ? Done : Failed;
 }
 
 int LevelTool::curve(const QStringList &arguments)

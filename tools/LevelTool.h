@@ -6,8 +6,8 @@
 #include <QTextStream>
 
 // The level designers' command-line tool, veltrano-levels: checks level files
-// by the very rules the game plays by, and writes the built-in levels out as
-// level files to start new ones from.
+// by the very rules the game plays by, plays recorded runs again, and writes
+// the built-in levels out as level files to start new ones from.
 class LevelTool
 {
 public:
@@ -24,6 +24,7 @@ private:
     int check(const QStringList &arguments);
     int exportLevels(const QString &directory);
     int curve(const QStringList &arguments);
+    int replay(const QString &levelPath, const QString &runPath);
 
     QTextStream &m_out;
     QTextStream &m_err;
