@@ -3,6 +3,7 @@
 
 #include "Colors.h"
 #include "Fonts.h"
+#include "LevelDraft.h"
 #include "LevelFile.h"
 #include "LevelFolder.h"
 #include "LevelRecord.h"
@@ -175,8 +176,8 @@ void Load_Files::Command2_Click()
     QStringList lines;
     if (!LoadList(lines, chosen->data(PathRole).toByteArray()))
         return;
-    if (const QString problem = LevelRecord::playProblem(lines); !problem.isEmpty()) {
-        MessageBox::show(this, problem, QStringLiteral("Error"));
+    if (const auto problem = LevelDraft::fileProblem(lines)) {
+        MessageBox::show(this, problem->text, problem->title);
         return;
     }
     emit wayRequested(LevelRecord::fromFileLines(lines));
@@ -224,9 +225,8 @@ void Load_Files::choose(const QByteArray &path, const QString &name)
         // The play screen cannot build a level without a single code, and it
         // reads the start and the time as numbers at every build and tick:
         // such a file is turned away before anything of it is built.
-        const QString problem = LevelRecord::playProblem(m_list1);
-        if (!problem.isEmpty()) {
-            MessageBox::show(this, problem, QStringLiteral("Error"));
+        if (const auto problem = LevelDraft::fileProblem(m_list1)) {
+            MessageBox::show(this, problem->text, problem->title);
             // The window stays open for another choice, which must not be
             // appended to the lines of this file.
             m_list1.clear();

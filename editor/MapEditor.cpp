@@ -191,6 +191,10 @@ MapEditor::MapEditor()
     // the window looks as it always has.
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this, &MapEditor::playTest);
     connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, &MapEditor::tellWinnable);
+    connect(new QShortcut(QKeySequence(Qt::Key_F7), this), &QShortcut::activated, this, [this] {
+        if (const auto level = playable())
+            emit wayRequested(*level);
+    });
     // Escape is the close box: the closing question is asked as ever.
     closeOnEscape();
     // The map's undo history answers its keys wherever the focus is, so that
@@ -489,6 +493,7 @@ void MapEditor::setSwatch(quint32 value)
 {
     m_swatch = value;
     Colors::setBackColor(Picture3, Colors::fromValue(value));
+    ColourBar::describeSwatch(Picture3, Colors::fromValue(value));
 }
 
 void MapEditor::showLevelColor(quint32 value)
@@ -666,7 +671,7 @@ void MapEditor::showRoute(const QStringList &lines, const Route &route)
     Picture2->showRoute(cells, clocks);
 }
 
-void MapEditor::playTest()
+std::optional<LevelRecord> MapEditor::playable()
 {
     // The same refusal, in the same words, as Save's and as for the level
     // saved and picked from the list: a test play must not promise what the
@@ -674,9 +679,20 @@ void MapEditor::playTest()
     const LevelDraft level = draft();
     if (const auto problem = level.problem()) {
         MessageBox::show(this, problem->text, problem->title);
-        return;
+        return std::nullopt;
     }
-    emit testPlayChosen(LevelRecord::fromFileLines(*level.lines()));
+    return LevelRecord::fromFileLines(*level.lines());
+}
+
+void MapEditor::playTest()
+{
+    if (const auto level = playable())
+        emit testPlayChosen(*level);
+}
+
+void MapEditor::showPlayReport(const QString &report)
+{
+    setVerdictLine(QStringLiteral("Test play: ") + report + u'.');
 }
 
 void MapEditor::tellWinnable()

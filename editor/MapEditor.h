@@ -109,6 +109,8 @@ public:
     QPushButton *Command4 = nullptr;
     // F6's sentence, beside the preview, until the next change.
     QLabel *verdictLine = nullptr;
+    // How the F5 test play just over ended, on the verdict line.
+    void showPlayReport(const QString &report);
     // The file Save writes, and whether it would replace one.
     QLabel *saveTarget = nullptr;
 
@@ -118,12 +120,18 @@ signals:
     // F5: the level to play on the play screen while the editor waits,
     // unchanged, for the play to end.
     void testPlayChosen(const LevelRecord &level);
+    // F7: the level to be shown played through, by the checker's route, on
+    // the play screen while the editor waits.
+    void wayRequested(const LevelRecord &level);
 
 protected:
     void Form_Unload(bool &cancel) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The level in the boxes as the play screen would play it, or nothing
+    // after saying why the game would refuse it.
+    std::optional<LevelRecord> playable();
     // Every change of the map box presses the check, except a painted cell,
     // whose stroke brings the check up to date itself.
     void Text1_Change();

@@ -7,6 +7,7 @@
 #include "LevelTable.h"
 
 #include <algorithm>
+#include <cmath>
 
 LevelReplay::Result LevelReplay::play(const LevelRecord &level, const LevelRun &run)
 {
@@ -50,13 +51,16 @@ LevelRun LevelReplay::ofRoute(const LevelRecord &level, const QString &keys, dou
 std::optional<double> LevelReplay::watchingPace(const LevelRecord &level, const QString &keys, double slowestPace)
 {
     // A fifth faster than the slowest pace in time leaves the clock a margin
-    // a watcher can see; the steps of half a move find the first that gets
-    // out, since a route in time at one pace may not be at a slightly faster
-    // one when a clock falls the other side of a tick.
-    for (double pace = std::max(EasyPace, slowestPace * 1.2); pace <= FastestPace + 0.25; pace += 0.5) {
-        const double tried = std::min(pace, FastestPace);
-        if (play(level, ofRoute(level, keys, tried)).won)
-            return tried;
+    // a watcher can see, rounded up to half a move a second to read easily;
+    // the steps of half a move find the first that gets out, since a route
+    // in time at one pace may not be at a slightly faster one when a clock
+    // falls the other side of a tick.
+    const double margin = std::ceil(slowestPace * 1.2 * 2 - 1e-9) / 2;
+    for (double pace = std::clamp(margin, EasyPace, FastestPace);; pace = std::min(pace + 0.5, FastestPace)) {
+        if (play(level, ofRoute(level, keys, pace)).won)
+            return pace;
+        if (pace == FastestPace)
+            break;
     }
     return std::nullopt;
 }

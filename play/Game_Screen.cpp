@@ -445,7 +445,7 @@ void Game_Screen::afterStep()
     if (!alive || isUnloaded())
         return;
     if (!next) {
-        emit playReported(QStringLiteral("The time ran out with no extra life left."));
+        emit playReported(QStringLiteral("the time ran out with no extra life left"));
         emit fileLevelEnded();
         return;
     }
@@ -458,7 +458,7 @@ void Game_Screen::levelEnd()
 {
     if (playsCustomSlot()) {
         const QString done = PlayCover::finishText(m_round->result());
-        emit playReported(QStringLiteral("Out through the exit: ") + done + u'.');
+        emit playReported(QStringLiteral("out through the exit with ") + done);
         if (isTestPlay()) {
             emit fileLevelEnded();
             return;

@@ -124,8 +124,8 @@ signals:
     void gameFinished();
     // A key ended a watched run: the screen is done with it.
     void watchEnded();
-    // How a level from a file or a test play ended, in a sentence for the
-    // window it came from: out through the exit, or why not.
+    // How a level from a file or a test play ended, in words for the window
+    // it came from to put in a sentence: out through the exit, or why not.
     void playReported(const QString &report);
 
 protected:

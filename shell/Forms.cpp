@@ -5,9 +5,13 @@
 #include "Form.h"
 #include "Game_Screen.h"
 #include "HowToPlay.h"
+#include "LevelReplay.h"
+#include "LevelRun.h"
+#include "LevelTable.h"
 #include "Load_Files.h"
 #include "Main_Menu.h"
 #include "MapEditor.h"
+#include "MessageBox.h"
 #include "Play_Game.h"
 #include "Start_Level.h"
 
@@ -120,6 +124,23 @@ void Forms::follow(FormId id, Form *form)
             show(FormId::PlayGame);
             unload(FormId::StartLevel);
         });
+        selection->setBestRunCheck([](int level) {
+            const std::optional<LevelRun> run = LevelRun::read(LevelRun::path(level));
+            return run && run->isOf(LevelTable::slot(level - 1));
+        });
+        connect(selection, &Start_Level::watchRequested, this, [this, selection](int level) {
+            const std::optional<LevelRun> run = LevelRun::read(LevelRun::path(level));
+            if (!run || !run->isOf(LevelTable::slot(level - 1))) {
+                MessageBox::show(selection, QStringLiteral("No run of your best on level %1 is kept.").arg(level));
+                return;
+            }
+            watch(FormId::StartLevel, *run, QString::number(level),
+                  QStringLiteral("Your best on level %1, played again").arg(level));
+        });
+        connect(selection, &Start_Level::wayRequested, this, [this](int level) {
+            showWay(FormId::StartLevel, LevelTable::slot(level - 1), QString::number(level),
+                    QStringLiteral("level %1").arg(level));
+        });
         break;
     }
     case FormId::About:
@@ -145,6 +166,9 @@ void Forms::follow(FormId id, Form *form)
             show(FormId::MapEditor);
             unload(FormId::LoadFiles);
         });
+        connect(files, &Load_Files::wayRequested, this, [this](const LevelRecord &level) {
+            showWay(FormId::LoadFiles, level, LevelTable::FileMarker, QStringLiteral("this level"));
+        });
         break;
     }
     case FormId::MapEditor: {
@@ -154,6 +178,9 @@ void Forms::follow(FormId id, Form *form)
             get<Load_Files>()->setEditorMode();
         });
         connect(editor, &MapEditor::testPlayChosen, this, &Forms::testPlay);
+        connect(editor, &MapEditor::wayRequested, this, [this](const LevelRecord &level) {
+            showWay(FormId::MapEditor, level, LevelTable::TestMarker, QStringLiteral("this map"));
+        });
         break;
     }
     }
@@ -186,7 +213,10 @@ void Forms::closed(FormId id, Form *form)
         // load-level screen for the next choice; a test play the editor as
         // it was, unless the game is ending with the editor gone.
         const auto *screen = static_cast<const Game_Screen *>(form);
-        if (screen->isTestPlay()) {
+        if (screen->isWatching()) {
+            if (isLoaded(m_watchedFrom))
+                show(m_watchedFrom);
+        } else if (screen->isTestPlay()) {
             if (isLoaded(FormId::MapEditor))
                 show(FormId::MapEditor);
         } else {
@@ -237,9 +267,38 @@ void Forms::testPlay(const LevelRecord &level)
     // build is the editor's map, which leaves the progress file alone.
     auto *screen = new Game_Screen;
     screen->prepareTestPlay(level);
+    connect(screen, &Game_Screen::playReported, get<MapEditor>(), &MapEditor::showPlayReport);
     adopt(FormId::GameScreen, screen);
     show(FormId::GameScreen);
     hide(FormId::MapEditor);
+}
+
+void Forms::watch(FormId from, const LevelRun &run, const QString &label, const QString &title)
+{
+    // A play screen already open belongs to a game, which a watched run must
+    // not take over.
+    if (isLoaded(FormId::GameScreen))
+        return;
+    auto *screen = new Game_Screen;
+    screen->prepareWatch(run, label, title);
+    connect(screen, &Game_Screen::watchEnded, this, [this] { unload(FormId::GameScreen); });
+    m_watchedFrom = from;
+    adopt(FormId::GameScreen, screen);
+    show(FormId::GameScreen);
+    hide(from);
+}
+
+void Forms::showWay(FormId from, const LevelRecord &level, const QString &label, const QString &name)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const LevelReplay::Way way = LevelReplay::way(level);
+    QApplication::restoreOverrideCursor();
+    if (!way.run) {
+        MessageBox::show(loaded(from), QStringLiteral("There is no way to show: ") + way.why);
+        return;
+    }
+    watch(from, *way.run, label,
+          QStringLiteral("A way through %1 at %2 moves a second").arg(name, QString::number(way.pace)));
 }
 
 void Forms::start()

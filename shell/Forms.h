@@ -11,6 +11,7 @@
 
 class Form;
 class HowToPlay;
+class LevelRun;
 struct LevelRecord;
 
 // The game's windows and the way between them. Each window exists at most
@@ -81,9 +82,18 @@ private:
     // editor waits hidden, everything in it kept, for the play screen to
     // close.
     void testPlay(const LevelRecord &level);
+    // A run played for the player to watch: a play screen of its own shows
+    // it while the window it was asked from waits hidden, and that window
+    // comes back when a key ends it.
+    void watch(FormId from, const LevelRun &run, const QString &label, const QString &title);
+    // "Show me a way": the checker's route through the level, watched; or,
+    // for a level with no route in time to show, a word why.
+    void showWay(FormId from, const LevelRecord &level, const QString &label, const QString &name);
     // Registers a newly made window, connects its rows and runs its Form_Load.
     Form *adopt(FormId id, Form *form);
 
     std::map<FormId, QPointer<Form>> m_forms;
+    // The window a watched run was asked from.
+    FormId m_watchedFrom = FormId::MainMenu;
     QPointer<HowToPlay> m_howToPlay;
 };

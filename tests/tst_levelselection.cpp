@@ -3,7 +3,10 @@
 #include "BestTable.h"
 #include "Forms.h"
 #include "Game_Screen.h"
+#include "LevelReplay.h"
+#include "LevelRun.h"
 #include "LevelTable.h"
+#include "PlayCover.h"
 #include "Play_Game.h"
 #include "ScratchDir.h"
 #include "Start_Level.h"
@@ -359,14 +362,14 @@ void TestLevelSelection::reachedLevelsShowTheirBest()
     QCOMPARE(selection->Label1.at(2)->toolTip(), QString());
     QCOMPARE(m_dir->read("LGT.Log"), QByteArray(" 125 \r\n"));
 
-    // The line above the levels follows the highlight, by keys and pointer,
-    // and so does the best run to watch.
+    // The line above the levels follows the highlight, by keys and pointer.
     QFETCH(QString, first);
     QFETCH(QString, second);
     QCOMPARE(moved->BestLine->text(), first);
     QTest::keyClick(moved, Qt::Key_Down);
     QCOMPARE(moved->BestLine->text(), second);
-    QCOMPARE(moved->WatchButton->isEnabled(), second != u"No best yet");
+    // No run is kept beside these bests, so none can be watched.
+    QVERIFY(!moved->WatchButton->isEnabled());
     QCOMPARE(QAccessible::queryAccessibleInterface(moved->Label1.at(1))->text(QAccessible::Description), second);
     // From where the pointer rested to the first level.
     QTest::mouseMove(moved->Label1.at(3));
@@ -405,42 +408,51 @@ void TestLevelSelection::watchAndWayAskForTheHighlightedLevel_data()
 {
     QTest::addColumn<int>("item");
     QTest::addColumn<Qt::Key>("key"); // or a click on the button when none
-    QTest::addColumn<bool>("recordedRunsOnly"); // the check says: only level 3 has a run
-    QTest::addColumn<int>("watched");
-    QTest::addColumn<int>("shown");
+    QTest::addColumn<bool>("runKept");  // the highlighted level's best run is kept
+    QTest::addColumn<QString>("shown"); // the mark over the watched board; empty for none
 
-    QTest::newRow("W on a level with a best") << 1 << Qt::Key_W << false << 2 << 0;
-    QTest::newRow("W on a level without") << 2 << Qt::Key_W << false << 0 << 0;
-    QTest::newRow("W where the check finds a run") << 2 << Qt::Key_W << true << 3 << 0;
-    QTest::newRow("W where the check finds none") << 1 << Qt::Key_W << true << 0 << 0;
-    QTest::newRow("S on a level") << 2 << Qt::Key_S << false << 0 << 3;
-    QTest::newRow("S on Go Back") << 20 << Qt::Key_S << false << 0 << 0;
-    QTest::newRow("click on Show me a way") << 0 << Qt::Key_unknown << false << 0 << 1;
+    QTest::newRow("W on a level with its run") << 1 << Qt::Key_W << true << "Your best on level 2, played again";
+    QTest::newRow("W on a best without its run") << 1 << Qt::Key_W << false << "";
+    QTest::newRow("S on a level") << 2 << Qt::Key_S << false << "A way through level 3 at 4.5 moves a second";
+    QTest::newRow("S on Go Back") << 20 << Qt::Key_S << false << "";
+    QTest::newRow("click on Show me a way") << 0 << Qt::Key_unknown << false
+                                            << "A way through level 1 at 4 moves a second";
 }
 
 void TestLevelSelection::watchAndWayAskForTheHighlightedLevel()
 {
     QFETCH(int, item);
     QFETCH(Qt::Key, key);
-    QFETCH(bool, recordedRunsOnly);
+    QFETCH(bool, runKept);
+    QFETCH(QString, shown);
 
     m_dir->write("LGT.Log", " 250 \r\n");
     m_dir->write("Best.Log", BestResults::content({{1, {28, 1400}}, {2, {1, 3200}}}));
+    if (runKept)
+        QVERIFY(LevelReplay::way(LevelTable::slot(item)).run->write(LevelRun::path(item + 1)));
+    const QByteArray progress = m_dir->read("LGT.Log");
     Start_Level *selection = open();
     QVERIFY(QTest::qWaitForWindowActive(selection));
-    if (recordedRunsOnly)
-        selection->setBestRunCheck([](int level) { return level == 3; });
     selection->focus(item);
-    QSignalSpy watch(selection, &Start_Level::watchRequested);
-    QSignalSpy way(selection, &Start_Level::wayRequested);
     if (key == Qt::Key_unknown)
         QTest::mouseClick(selection->WayButton, Qt::LeftButton);
     else
         QTest::keyClick(selection, key);
-    QTEST(watch.isEmpty() ? 0 : watch.takeFirst().at(0).toInt(), "watched");
-    QTEST(way.isEmpty() ? 0 : way.takeFirst().at(0).toInt(), "shown");
-    QVERIFY(watch.isEmpty() && way.isEmpty());
+    if (shown.isEmpty()) {
+        QCOMPARE(visibleWindows(), QStringList{"Start From Level:"});
+        return;
+    }
+    const QPointer<Game_Screen> screen = qobject_cast<Game_Screen *>(m_forms->loaded(FormId::GameScreen));
+    QVERIFY(screen && screen->isWatching() && screen->isVisible() && !selection->isVisible());
+    QVERIFY(screen->cover()->strip().startsWith(shown));
+    // The run plays by itself, and a key ends it where it was asked for.
+    const QPoint start(screen->Image3().left, screen->Image3().top);
+    QTRY_VERIFY(QPoint(screen->Image3().left, screen->Image3().top) != start);
+    QTest::keyClick(screen, Qt::Key_Space);
+    QTRY_VERIFY(!screen);
     QCOMPARE(visibleWindows(), QStringList{"Start From Level:"});
+    // Watching is no play: nothing of the player's is written.
+    QCOMPARE(m_dir->read("LGT.Log"), progress);
 }
 
 QTEST_MAIN(TestLevelSelection)

@@ -892,11 +892,15 @@ void TestMapEditor::f5TestPlayReturnsToTheEditorAsItWas_data()
 {
     QTest::addColumn<QString>("ending");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("through the exit") << "exit" << QStringList{};
-    QTest::newRow("close box") << "close" << QStringList{};
+    // What the editor's verdict line then says of the play.
+    QTest::addColumn<QString>("report");
+    QTest::newRow("through the exit")
+        << "exit" << QStringList{} << "Test play: out through the exit with 100 points, 30 seconds left.";
+    QTest::newRow("close box") << "close" << QStringList{} << "F6: can this level be won?";
     QTest::newRow("last life") << "time"
                                << QStringList{"Veltrano: TIME OVER, Retry...", "Veltrano: TIME OVER, Retry...",
-                                              "Veltrano: TIME OVER, Retry...", "Veltrano: You'r Finished !!!"};
+                                              "Veltrano: TIME OVER, Retry...", "Veltrano: You'r Finished !!!"}
+                               << "Test play: the time ran out with no extra life left.";
 }
 
 void TestMapEditor::f5TestPlayReturnsToTheEditorAsItWas()
@@ -942,6 +946,7 @@ void TestMapEditor::f5TestPlayReturnsToTheEditorAsItWas()
     }
     QVERIFY(!m_forms->isLoaded(FormId::GameScreen));
     QTEST(m_log->shown, "messages");
+    QTEST(editor->verdictLine->text(), "report");
     QCOMPARE(m_forms->loaded(FormId::MapEditor), editor);
     QVERIFY(editor->isVisible());
     QCOMPARE(editor->Text1->toPlainText(), QStringLiteral("11111\n10341\n11111\n2222"));
