@@ -140,7 +140,10 @@ void HowToPlay::write()
                      QStringLiteral("In \"Start from level\": <b>B</b> the best results, <b>W</b> watch the "
                                     "highlighted level's best run, <b>S</b> show me a way through it."),
                      QStringLiteral("In \"Load level from file\": <b>Enter</b> or <b>Space</b> plays the "
-                                    "highlighted file; <b>Open\u2026</b> plays one from another folder.")});
+                                    "highlighted file; <b>Open\u2026</b> plays one from another folder; "
+                                    "<b>Show me a way</b> plays the highlighted file through for you."),
+                     QStringLiteral("A run being watched is marked across the top of the board; any key "
+                                    "ends it.")});
     html += section(QStringLiteral("The Level Creator"),
                     {QStringLiteral("Type the map in the map box, one row per line, one code per tile: 0 to 7 "
                                     "take one character, 80 to 88 and 90 two. A space types 0, + deletes "
@@ -156,6 +159,8 @@ void HowToPlay::write()
                                     "editor back as you left it."),
                      QStringLiteral("<b>F6</b> says whether the map can be won, and draws the route or marks "
                                     "the cell at fault."),
+                     QStringLiteral("<b>F7</b> shows the map played through by the route F6 finds, at a pace "
+                                    "you can follow; any key ends it."),
                      QStringLiteral("Save writes the level as NAME.lvl; \"Load level\" reads one back.")});
     m_text->setHtml(html);
 }
