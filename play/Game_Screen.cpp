@@ -136,9 +136,12 @@ Game_Screen::Game_Screen()
             Timer1->stop();
             return;
         }
+        // The message a time over brings may see the screen closed.
+        const QPointer<Game_Screen> alive(this);
         m_round->runTo(playTime());
         afterStep();
-        followClock();
+        if (alive)
+            followClock();
     });
 
     m_watchTimer = new QTimer(this);
