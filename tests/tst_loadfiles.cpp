@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -165,6 +166,12 @@ void TestLoadFiles::unplayableFileIsRefused()
     QTest::mouseClick(files->Command2, Qt::LeftButton);
     QCOMPARE(way.size(), 1);
     QCOMPARE(way.first().at(0).value<LevelRecord>().rows.value(0), QStringLiteral("0304"));
+    // The way is played over the list, which a key brings back.
+    const QPointer<Game_Screen> watching = qobject_cast<Game_Screen *>(m_forms->loaded(FormId::GameScreen));
+    QVERIFY(watching && watching->isWatching() && !files->isVisible());
+    QTest::keyClick(watching, Qt::Key_Escape);
+    QTRY_VERIFY(!watching);
+    QVERIFY(files->isVisible());
     QCOMPARE(m_log->shown.size(), 1);
     m_log->shown.clear();
     QVERIFY(choose(files, "Bad.lvl"));
