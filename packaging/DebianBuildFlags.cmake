@@ -22,4 +22,6 @@ veltrano_debian_flags(debian_cxxflags CXXFLAGS)
 veltrano_debian_flags(debian_ldflags LDFLAGS)
 string(APPEND CMAKE_CXX_FLAGS " ${debian_cppflags} ${debian_cxxflags}")
 string(APPEND CMAKE_EXE_LINKER_FLAGS " ${debian_ldflags}")
+# The sounds' module is hardened as the programs are.
+string(APPEND CMAKE_MODULE_LINKER_FLAGS " ${debian_ldflags}")
 message(STATUS "Debian's build flags: ${debian_cppflags} ${debian_cxxflags} ${debian_ldflags}")

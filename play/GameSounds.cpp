@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GameSounds.h"
 
+#include "SoundEffects.h"
 #include "SoundSetting.h"
 
-#include <QSoundEffect>
-#include <QUrl>
+#include <QCoreApplication>
+#include <QLibrary>
 
 #include <atomic>
 
@@ -45,6 +46,8 @@ GameSounds::GameSounds(QObject *parent)
 {
 }
 
+GameSounds::~GameSounds() = default;
+
 QString GameSounds::resourcePath(Sound sound)
 {
     static const char *const names[SoundCount] = {"banknote", "diamond",   "clock",    "lightbulb",
@@ -52,13 +55,17 @@ QString GameSounds::resourcePath(Sound sound)
     return QStringLiteral(":/sounds/%1.wav").arg(QLatin1String(names[int(sound)]));
 }
 
+QString GameSounds::modulePath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/games/veltrano/libveltrano_sounds.so");
+}
+
 void GameSounds::play(Sound sound)
 {
     if (!m_on)
         return;
-    QSoundEffect *const sample = effect(sound);
-    sample->stop();
-    sample->play();
+    if (SoundEffects *const sounds = effects())
+        sounds->play(int(sound), resourcePath(sound));
 }
 
 void GameSounds::setOn(bool on)
@@ -66,25 +73,24 @@ void GameSounds::setOn(bool on)
     if (on == m_on)
         return;
     m_on = on;
-    if (!on) {
-        for (QSoundEffect *const sample : m_effects) {
-            if (sample)
-                sample->stop();
-        }
-    }
+    if (!on && m_effects)
+        m_effects->stopAll();
     SoundSetting::setOn(on);
     emit switched(on);
 }
 
-QSoundEffect *GameSounds::effect(Sound sound)
+SoundEffects *GameSounds::effects()
 {
-    QSoundEffect *&sample = m_effects[size_t(sound)];
-    if (!sample) {
-        keepMultimediaQuiet();
-        sample = new QSoundEffect(this);
-        sample->setSource(QUrl(QLatin1String("qrc") + resourcePath(sound)));
-    }
-    return sample;
+    if (m_loaded)
+        return m_effects.get();
+    m_loaded = true;
+    keepMultimediaQuiet();
+    // Never unloaded: the sounds' objects come from it until the game ends.
+    auto *module = new QLibrary(modulePath(), this);
+    const auto make = reinterpret_cast<SoundEffects::Make>(module->resolve(SoundEffects::MakeName));
+    if (make)
+        m_effects.reset(make(this));
+    return m_effects.get();
 }
 
 void GameSounds::keepMultimediaQuiet()

@@ -4,9 +4,9 @@
 #include <QObject>
 #include <QString>
 
-#include <array>
+#include <memory>
 
-class QSoundEffect;
+class SoundEffects;
 
 // The game's sound effects, and whether the player wants them. Each sound is
 // loaded the first time it is played, never before, so that a game played in
@@ -18,6 +18,8 @@ class GameSounds : public QObject
     Q_OBJECT
 
 public:
+    ~GameSounds() override;
+
     enum class Sound { Banknote, Diamond, Clock, LightBulb, ExitOpen, LevelDone, LifeLost, GameOver };
     static constexpr int SoundCount = int(Sound::GameOver) + 1;
 
@@ -37,14 +39,20 @@ public:
 
     // Where each sound is compiled in: ":/sounds/banknote.wav".
     static QString resourcePath(Sound sound);
+    // The module that plays them: lib/games/veltrano/ beside the executable's
+    // folder, as in the build tree and in both installed layouts.
+    static QString modulePath();
 
 signals:
     void switched(bool on);
 
 private:
-    QSoundEffect *effect(Sound sound);
+    // The audio layer, loaded at the first sound; nothing when its module
+    // cannot be loaded, and the game is silent.
+    SoundEffects *effects();
     static void keepMultimediaQuiet();
 
     bool m_on;
-    std::array<QSoundEffect *, SoundCount> m_effects{};
+    std::unique_ptr<SoundEffects> m_effects;
+    bool m_loaded = false;
 };

@@ -45,7 +45,7 @@ private slots:
     void executableGoesToBin_data();
     void executableGoesToBin();
     void menuEntryStartsTheInstalledGame();
-    void metainfoAndManPagesAreInstalled();
+    void metainfoManPagesAndSoundsAreInstalled();
     void iconIsTheWindowIconPixelForPixel_data();
     void iconIsTheWindowIconPixelForPixel();
 
@@ -105,9 +105,10 @@ void TestInstall::menuEntryStartsTheInstalledGame()
     QVERIFY(entry.value(QStringLiteral("Categories")).split(u';').contains(QStringLiteral("Game")));
 }
 
-void TestInstall::metainfoAndManPagesAreInstalled()
+void TestInstall::metainfoManPagesAndSoundsAreInstalled()
 {
     QVERIFY(QFileInfo(m_prefix.filePath(QStringLiteral("share/metainfo/example.veltrano.Veltrano.metainfo.xml"))).isFile());
+    QVERIFY(QFileInfo(m_prefix.filePath(QStringLiteral("lib/games/veltrano/libveltrano_sounds.so"))).isFile());
     QVERIFY(QFileInfo(m_prefix.filePath(QStringLiteral("share/man/man6/veltrano.6.gz"))).isFile());
     QVERIFY(QFileInfo(m_prefix.filePath(QStringLiteral("share/man/man6/veltrano-levels.6.gz"))).isFile());
 }

@@ -211,6 +211,7 @@ void TestPackage::holdsTheGameTheCheckerAndWhatADesktopLooksFor()
 
     QStringList expected = {Games,
                             Checker,
+                            QStringLiteral("./usr/lib/games/veltrano/libveltrano_sounds.so"),
                             QStringLiteral("./usr/share/applications/veltrano.desktop"),
                             QStringLiteral("./usr/share/doc/veltrano/changelog.gz"),
                             QStringLiteral("./usr/share/doc/veltrano/copyright"),
