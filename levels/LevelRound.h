@@ -57,7 +57,6 @@ public:
     // stands, and an arrow key plays its step. Once the round is over no key
     // does anything.
     void key(int keyCode, qint64 at);
-    void press(Arrow::Direction arrow, qint64 at) { key(Arrow::keyCode(arrow), at); }
     // The clock ticks up to a time of play.
     void runTo(qint64 at);
     // One second of the level clock, whenever it falls.
@@ -78,7 +77,6 @@ public:
     bool isCustom() const;
     int levelNumber() const;
     const Start &start() const { return m_start; }
-    const LevelMap &map() const { return *m_map; }
 
     // The panel's captions as the player reads them.
     QString scoreCaption() const;

@@ -492,7 +492,7 @@ void TestPlaying::pauseKeepsWhatWasUsedOfTheSecond()
     QFETCH(bool, rebuilt);
     const LevelRound::Start start{board({"1111", "1001", "1111"}), LevelTable::FileMarker, 0, 3};
     auto round = std::make_unique<LevelRound>(start);
-    round->press(Arrow::Right, 0);
+    round->key(Right, 0);
     for (const qint64 at : pauses) {
         round->pause(at);
         QVERIFY(!round->clock().isRunning());
@@ -500,7 +500,7 @@ void TestPlaying::pauseKeepsWhatWasUsedOfTheSecond()
         round->runTo(at + 60'000);
         if (rebuilt)
             round = std::make_unique<LevelRound>(start);
-        round->press(Arrow::Left, round->clock().now());
+        round->key(Left, round->clock().now());
     }
     const qint64 firstTick = rebuilt ? round->clock().now() + 1000 : 1000;
     round->runTo(firstTick - 1);
